@@ -1,0 +1,309 @@
+#include "cli/cli_commands.h"
+
+#include "catalog/catalog_loader.h"
+#include "catalog/data_location.h"
+#include "catalog/file_io.h"
+#include "catalog/item_search.h"
+#include "catalog/startup_message.h"
+#include "catalog/vault_error.h"
+#include "cli/cli_args.h"
+#include "cli/cli_help.h"
+#include "codes/display_name.h"
+#include "codes/shop_code.h"
+#include "codes/vault_code.h"
+#include "codes/vault_decode.h"
+#include "document/file_kind.h"
+#include "document/list_reader.h"
+#include "document/list_writer.h"
+
+#include <algorithm>
+#include <optional>
+#include <system_error>
+
+namespace vs::cli {
+
+namespace {
+
+// Thrown when the data files fail to load: exit status 1.
+struct DataLoadFailure {
+    VaultError error;
+};
+
+struct Context {
+    ParsedArgs args;
+    std::ostream& out;
+    std::filesystem::path programDir;
+
+    Catalog loadCatalog() const
+    {
+        std::filesystem::path dir = args.has("--data") ? std::filesystem::path(*args.value("--data"))
+                                                      : defaultDataFolder(programDir);
+        try {
+            return loadDataFolder(dir);
+        } catch (const VaultError& e) {
+            throw DataLoadFailure{e};
+        }
+    }
+};
+
+void expectPositionals(const ParsedArgs& args, size_t count, std::string_view names)
+{
+    if (args.positionals.size() < count)
+        throw UsageError("missing argument: expected " + std::string(names));
+    if (args.positionals.size() > count)
+        throw UsageError("unexpected argument '" + args.positionals[count] + "'");
+}
+
+std::array<bool, kExcellentCount> parseExcellentList(const std::string& list)
+{
+    std::array<bool, kExcellentCount> flags{};
+    if (list == "all") {
+        flags.fill(true);
+        return flags;
+    }
+    size_t start = 0;
+    while (true) {
+        size_t comma = list.find(',', start);
+        std::string piece = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        flags[parseInteger(piece, "--exc entry", 0, kExcellentCount - 1)] = true;
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    return flags;
+}
+
+int runEncode(const Context& ctx)
+{
+    expectPositionals(ctx.args, 7, "CLASS INDEX LEVEL DUR SKILL LUCK OPTION");
+    const auto& p = ctx.args.positionals;
+    clsShopCode shop;
+    shop.classIndex = static_cast<int16_t>(parseInteger(p[0], "CLASS", 0, 15));
+    shop.typeIndex = static_cast<int16_t>(parseInteger(p[1], "INDEX", 0, 31));
+    shop.level = static_cast<int16_t>(parseInteger(p[2], "LEVEL", 0, 12));
+    shop.dur = static_cast<int16_t>(parseInteger(p[3], "DUR", 0, 255));
+    shop.skill = static_cast<int16_t>(parseInteger(p[4], "SKILL", 0, 1));
+    shop.luck = static_cast<int16_t>(parseInteger(p[5], "LUCK", 0, 1));
+    shop.optLevel = static_cast<int16_t>(parseInteger(p[6], "OPTION", 0, 4));
+
+    clsVaultCode vault;
+    if (auto serial = ctx.args.value("--serial"))
+        vault.setId(static_cast<double>(parseInteger(*serial, "--serial", INT32_MIN, INT32_MAX)));
+    if (auto list = ctx.args.value("--exc")) {
+        auto flags = parseExcellentList(*list);
+        for (int i = 0; i < kExcellentCount; ++i)
+            vault.setXlntOption(i, flags[i] ? 1 : 0);
+    }
+    std::optional<std::string> only = ctx.args.value("--only");
+    if (only && *only != "vault" && *only != "shop" && *only != "bag")
+        throw UsageError("--only must be vault, shop or bag, not '" + *only + "'");
+
+    const std::string vaultCode = vault.getCode(shop);
+    const std::string shopCode = shop.getCode(" ");
+    const std::string bagCode = shop.getBagCode(" ");
+    if (!only || *only == "vault")
+        ctx.out << (only ? "" : "vault ") << vaultCode << '\n';
+    if (!only || *only == "shop")
+        ctx.out << (only ? "" : "shop ") << shopCode << '\n';
+    if (!only || *only == "bag")
+        ctx.out << (only ? "" : "bag ") << bagCode << '\n';
+    return 0;
+}
+
+int runDecode(const Context& ctx)
+{
+    expectPositionals(ctx.args, 1, "HEX");
+    const std::string& hex = ctx.args.positionals[0];
+    std::optional<DecodedVault> item = decodeVaultCode(hex);
+    if (!item)
+        throw UsageError("HEX must be 20 hexadecimal digits, not '" + hex + "'");
+    std::string exc;
+    for (int i = 0; i < kExcellentCount; ++i)
+        if (item->excellent[i])
+            exc += (exc.empty() ? "" : ",") + std::to_string(i);
+    // The catalog is read before anything is printed, so that output is whole.
+    std::optional<std::string> name;
+    try {
+        Catalog catalog = ctx.loadCatalog();
+        NameSubject subject{item->classIndex, item->typeIndex, std::min(item->level, 12),
+                            item->optLevel, item->skill, item->luck};
+        name = composeDisplayName(catalog, subject,
+                                  optionLabelFor(item->classIndex, item->typeIndex, item->optLevel),
+                                  kShopDocument);
+    } catch (const DataLoadFailure&) {
+        // Without a catalog there is no name to give; the fields still stand.
+    }
+    ctx.out << "class " << item->classIndex << '\n'
+            << "index " << item->typeIndex << '\n'
+            << "level " << item->level << '\n'
+            << "dur " << item->dur << '\n'
+            << "skill " << item->skill << '\n'
+            << "luck " << item->luck << '\n'
+            << "option " << item->optLevel << '\n'
+            << "serial " << item->serial << '\n'
+            << "exc " << (exc.empty() ? "none" : exc) << '\n';
+    if (name)
+        ctx.out << "name " << *name << '\n';
+    return 0;
+}
+
+struct OpenedList {
+    EntryList entries;
+    int editMode = 0;
+};
+
+OpenedList openList(const std::string& file)
+{
+    const std::string name = std::filesystem::path(file).filename().string();
+    std::optional<int> editMode = editModeForFileName(name);
+    if (!editMode)
+        throw UsageError(openRefusalMessage(name));
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec))
+        throw UsageError("cannot read " + file + ": no such file");
+    try {
+        return {readListFile(readFileBytes(file), *editMode), *editMode};
+    } catch (const VaultError&) {
+        throw UsageError("cannot read " + file + ": not a readable file");
+    }
+}
+
+int runEntries(const Context& ctx)
+{
+    expectPositionals(ctx.args, 1, "FILE");
+    OpenedList list = openList(ctx.args.positionals[0]);
+    for (const ListEntry& entry : list.entries)
+        ctx.out << entry.kind << '\t' << entry.text << '\n';
+    return 0;
+}
+
+int runNormalize(const Context& ctx)
+{
+    expectPositionals(ctx.args, 1, "FILE");
+    OpenedList list = openList(ctx.args.positionals[0]);
+    const std::string bytes = writeListFile(list.entries, list.editMode);
+    std::optional<std::string> target = ctx.args.value("-o");
+    if (!target)
+        target = ctx.args.value("--output");
+    if (!target) {
+        ctx.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return 0;
+    }
+    try {
+        writeFileAtomically(*target, bytes);
+    } catch (const std::system_error& e) {
+        throw UsageError("cannot write " + *target + ": " + e.code().message());
+    }
+    return 0;
+}
+
+int runCatalog(const Context& ctx)
+{
+    expectPositionals(ctx.args, 0, "no arguments");
+    const Catalog catalog = ctx.loadCatalog();
+    for (int c = 0; c < kClassCount; ++c)
+        for (int t = 0; t < kItemsPerClass; ++t)
+            if (const clsItemProperty* item = catalog.item(c, t))
+                ctx.out << "item\t" << c << '\t' << t << '\t' << item->width << '\t' << item->height
+                        << '\t' << item->dur << '\t' << item->name << '\n';
+    for (const clsSubTypeProperty& row : catalog.arrSubTypes)
+        ctx.out << "subtype\t" << row.id << '\t' << row.level << '\t' << row.name << '\n';
+    return 0;
+}
+
+int runSearch(const Context& ctx)
+{
+    const auto& terms = ctx.args.positionals;
+    if (terms.empty())
+        throw UsageError("missing argument: expected TERM...");
+    std::string typed;
+    for (const std::string& term : terms)
+        typed += (typed.empty() ? "" : " ") + term;
+    const SearchQuery query = prepareSearchQuery(typed);
+    if (query.terms.empty())
+        return 0;
+    const Catalog catalog = ctx.loadCatalog();
+    for (const SearchRow& row : searchCatalog(catalog, query, ctx.args.has("--words")))
+        ctx.out << row.value << '\t' << row.text << '\n';
+    return 0;
+}
+
+struct Command {
+    std::string_view name;
+    std::vector<OptionSpec> options;
+    bool unknownArePositional;
+    int (*run)(const Context&);
+};
+
+const std::vector<Command>& commands()
+{
+    static const std::vector<Command> table = {
+        {"encode", {{"--serial", true}, {"--exc", true}, {"--only", true}}, false, runEncode},
+        {"decode", {}, false, runDecode},
+        {"entries", {}, false, runEntries},
+        {"normalize", {{"-o", true}, {"--output", true}}, false, runNormalize},
+        {"catalog", {}, false, runCatalog},
+        {"search", {{"--words", false}}, true, runSearch},
+    };
+    return table;
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const std::filesystem::path& programDir)
+{
+    try {
+        // Options before the command: --data and --help only.
+        size_t at = 0;
+        ParsedArgs global;
+        for (; at < args.size() && args[at].size() > 1 && args[at][0] == '-'; ++at) {
+            std::vector<std::string> one{args[at]};
+            if ((args[at] == "--data") && at + 1 < args.size())
+                one.push_back(args[++at]);
+            ParsedArgs parsed = parseArgs(one, {{"--data", true}, {"--help", false}});
+            if (!parsed.positionals.empty())
+                throw UsageError("unknown option " + parsed.positionals[0]);
+            for (auto& [name, value] : parsed.options) {
+                if (global.has(name))
+                    throw UsageError("option " + name + " given twice");
+                global.options[name] = value;
+            }
+        }
+        if (at == args.size()) {
+            if (global.has("--help")) {
+                out << helpText("");
+                return 0;
+            }
+            throw UsageError("missing command; see 'vaultsmith-cli --help'");
+        }
+        const std::string& name = args[at];
+        auto command = std::find_if(commands().begin(), commands().end(),
+                                    [&](const Command& c) { return c.name == name; });
+        if (command == commands().end())
+            throw UsageError("unknown command '" + name + "'; see 'vaultsmith-cli --help'");
+
+        std::vector<OptionSpec> specs = command->options;
+        specs.push_back({"--data", true});
+        specs.push_back({"--help", false});
+        ParsedArgs parsed = parseArgs({args.begin() + at + 1, args.end()}, specs, command->unknownArePositional);
+        if (global.has("--help") || parsed.has("--help")) {
+            out << helpText(name);
+            return 0;
+        }
+        if (auto data = global.value("--data")) {
+            if (parsed.has("--data"))
+                throw UsageError("option --data given twice");
+            parsed.options["--data"] = *data;
+        }
+        return command->run(Context{std::move(parsed), out, programDir});
+    } catch (const UsageError& e) {
+        err << "vaultsmith-cli: " << e.what() << '\n';
+        return 2;
+    } catch (const DataLoadFailure& failure) {
+        err << startupFailureText(failure.error, "\n") << '\n';
+        return 1;
+    }
+}
+
+}  // namespace vs::cli

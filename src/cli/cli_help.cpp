@@ -1,0 +1,109 @@
+#include "cli/cli_help.h"
+
+namespace vs::cli {
+
+namespace {
+
+constexpr std::string_view kOverview =
+    R"(Usage: vaultsmith-cli [--data DIR] COMMAND [ARGS...]
+
+Composes and reads item codes, and reads and writes shop and item-bag files,
+as the Vaultsmith editor does.
+
+Commands:
+  encode     compose the vault, shop and bag codes of an item
+  decode     read the fields of a 20-digit vault code
+  entries    list the entries of a shop or item-bag file
+  normalize  rewrite a shop or item-bag file as the editor saves it
+  catalog    print the item catalog and the subtype table
+  search     find items and named subtypes by name
+
+Options:
+  --data DIR  folder holding item(Kor).txt and subtypes.txt (default: ./data
+              when it holds the catalog, else the data shipped with the program)
+  --help      show this text; 'vaultsmith-cli COMMAND --help' shows a command's
+
+Exit status: 0 success, 1 the data files failed to load, 2 bad usage.
+)";
+
+constexpr std::string_view kEncode =
+    R"(Usage: vaultsmith-cli encode [--serial N] [--exc LIST] [--only vault|shop|bag]
+                            CLASS INDEX LEVEL DUR SKILL LUCK OPTION
+
+Prints the item's codes, one per line:
+  vault <20 hex digits>
+  shop <class index level dur skill luck option>
+  bag <class index level skill luck option>
+
+Ranges: CLASS 0..15, INDEX 0..31, LEVEL 0..12, DUR 0..255, SKILL 0|1, LUCK 0|1,
+OPTION 0..4.
+  --serial N    serial number, -2147483648..2147483647 (default 0)
+  --exc LIST    excellent options: comma list of 0..5, or 'all'
+  --only KIND   print only that code, without its label
+)";
+
+constexpr std::string_view kDecode =
+    R"(Usage: vaultsmith-cli decode HEX
+
+Reads a 20-digit vault code (either letter case) and prints class, index, level,
+dur, skill, luck, option, serial and exc (ascending list or 'none'), one per line,
+then the name a shop document gives the item when the catalog loads.
+)";
+
+constexpr std::string_view kEntries =
+    R"(Usage: vaultsmith-cli entries FILE
+
+Reads FILE as File > Open does (a shop file when its name holds "shop", an
+item-bag file when it holds "bag") and prints one line per entry: the kind
+(0 blank, 1 item, 2 comment), a tab and the entry text.
+)";
+
+constexpr std::string_view kNormalize =
+    R"(Usage: vaultsmith-cli normalize FILE [-o OUT]
+
+Reads FILE as File > Open does and writes the exact bytes File > Save writes
+for that list, to OUT (replaced atomically) or to standard output.
+)";
+
+constexpr std::string_view kCatalog =
+    R"(Usage: vaultsmith-cli catalog
+
+Loads the data files as the editor does at start-up and prints
+  item<TAB>CLASS<TAB>INDEX<TAB>WIDTH<TAB>HEIGHT<TAB>DUR<TAB>NAME
+for every catalog item in class and index order, then
+  subtype<TAB>ID<TAB>LEVEL<TAB>NAME
+for every subtype row in table order.
+)";
+
+constexpr std::string_view kSearch =
+    R"(Usage: vaultsmith-cli search [--words] TERM...
+
+Searches item and subtype names as the editor's Find does. The terms joined by
+single spaces are the query; only the first three count, and a term beginning
+with '-' excludes names that contain it. Prints the ranked rows: the row value,
+a tab and the name.
+  --words   match whole words instead of parts of names
+)";
+
+}  // namespace
+
+std::string_view helpText(std::string_view command)
+{
+    if (command.empty())
+        return kOverview;
+    if (command == "encode")
+        return kEncode;
+    if (command == "decode")
+        return kDecode;
+    if (command == "entries")
+        return kEntries;
+    if (command == "normalize")
+        return kNormalize;
+    if (command == "catalog")
+        return kCatalog;
+    if (command == "search")
+        return kSearch;
+    return {};
+}
+
+}  // namespace vs::cli

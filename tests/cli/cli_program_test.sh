@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The built vaultsmith-cli as a script sees it: exit statuses, streams, shipped
+# data found beside the program, and every corpus file normalized.
+set -u
+cli=$1
+corpus=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# The shipped data is found beside the program when the working folder has none.
+cd "$work"
+out=$("$cli" encode --serial 1000 --exc 0,5 0 1 5 255 1 1 2) || fail "encode exit $?"
+[ "$out" = $'vault 01AEFF000003E8210000\nshop 0 1 5 255 1 1 2\nbag 0 1 5 1 1 2' ] || fail "encode printed: $out"
+"$cli" catalog > catalog.out 2> catalog.err || fail "catalog from beside the program exit $?"
+grep -q $'^item\t0\t0\t' catalog.out || fail "catalog printed no items"
+[ -s catalog.err ] && fail "catalog wrote to stderr"
+
+# The working folder's data/ wins when it holds the catalog.
+mkdir data
+printf '0\r\n0 1 1 0 0 0 "Local Blade" 0 0 0 9\r\n' > 'data/ITEM(KOR).TXT'
+: > data/subtypes.txt
+[ "$("$cli" catalog)" = $'item\t0\t0\t1\t1\t9\tLocal Blade' ] || fail "working folder data/ not used"
+
+# A malformed data file: exit 1, termination message on stderr, nothing on stdout.
+printf '0\r\n0 1 1\r\n' > 'data/ITEM(KOR).TXT'
+"$cli" search blade > bad.out 2> bad.err; status=$?
+[ $status -eq 1 ] || fail "malformed data exit $status"
+[ -s bad.out ] && fail "malformed data printed to stdout"
+head -1 bad.err | grep -qx 'Error reading a required data file.  Program will terminate.' || fail "termination text: $(cat bad.err)"
+rm -r data
+
+# Bad usage: exit 2, one line on stderr, nothing on stdout.
+"$cli" encode 0 0 0 0 0 0 9 > usage.out 2> usage.err; status=$?
+[ $status -eq 2 ] || fail "bad usage exit $status"
+[ -s usage.out ] && fail "bad usage printed to stdout"
+[ "$(wc -l < usage.err)" -eq 1 ] || fail "bad usage wrote $(wc -l < usage.err) lines"
+
+# Every corpus file normalizes; the result is stable and ends as its kind demands.
+if [ -d "$corpus" ]; then
+  count=0
+  for f in "$corpus"/*; do
+    "$cli" normalize "$f" -o "$work/once.txt" || { fail "normalize $f exit $?"; continue; }
+    "$cli" normalize "$work/once.txt" > /dev/null 2>&1   # a name without shop/bag is refused
+    [ $? -eq 2 ] || fail "normalize of a name without shop or bag was not refused"
+    cp "$work/once.txt" "$work/again-$(basename "$f")"
+    "$cli" normalize "$work/again-$(basename "$f")" > "$work/twice.txt" || fail "renormalize $f"
+    case "$(basename "$f" | tr A-Z a-z)" in
+      *shop*) [ "$(tail -c 5 "$work/once.txt" | od -An -tx1 | tr -d ' ')" = 656e640d0a ] || fail "$f does not end with an end line" ;;
+    esac
+    count=$((count + 1))
+  done
+  echo "normalized $count corpus files"
+else
+  echo "SKIP: corpus not found at $corpus; corpus normalization not checked"
+fi
+
+if [ $failures -ne 0 ]; then
+  echo "$failures failures"
+  exit 1
+fi
+echo "cli program checks passed"

@@ -1,0 +1,261 @@
+#include "cli/cli_commands.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace vs {
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun cli(std::vector<std::string> args)
+{
+    std::ostringstream out, err;
+    int status = cli::runCli(args, out, err, VAULTSMITH_BIN_DIR);
+    return {status, out.str(), err.str()};
+}
+
+// With the shipped data, wherever the tests run from.
+CliRun cliWithData(std::vector<std::string> args)
+{
+    args.insert(args.begin(), {"--data", test::shippedDataDir().string()});
+    return cli(std::move(args));
+}
+
+void expectUsageError(const CliRun& run, std::string_view mentions)
+{
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.out.empty()) << run.out;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_NE(run.err.find(mentions), std::string::npos) << run.err;
+}
+
+TEST(CliEncode, WorkedExample)
+{
+    CliRun run = cli({"encode", "--serial", "1000", "--exc", "0,5", "0", "1", "5", "255", "1", "1", "2"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "vault 01AEFF000003E8210000\nshop 0 1 5 255 1 1 2\nbag 0 1 5 1 1 2\n");
+}
+
+TEST(CliEncode, OptionsAnywhereAndOnly)
+{
+    CliRun run = cli({"encode", "8", "20", "--only=vault", "0", "40", "0", "0", "4"});
+    EXPECT_EQ(run.out, "14002800000000C00000\n");
+    EXPECT_EQ(cli({"encode", "0", "0", "0", "0", "0", "0", "0", "--only", "bag"}).out, "0 0 0 0 0 0\n");
+    EXPECT_EQ(cli({"encode", "--exc=all", "--serial=-1", "0", "0", "0", "0", "0", "0", "0", "--only", "vault"}).out,
+              "000000FFFFFFFF3F0000\n");
+    EXPECT_EQ(cli({"encode", "--serial", "-2147483648", "--only", "vault", "--", "0", "0", "0", "0", "0", "0", "0"}).out,
+              "00000080000000000000\n");
+}
+
+TEST(CliEncode, RefusesAnythingOutOfRange)
+{
+    expectUsageError(cli({"encode", "16", "0", "0", "0", "0", "0", "0"}), "CLASS");
+    expectUsageError(cli({"encode", "0", "32", "0", "0", "0", "0", "0"}), "INDEX");
+    expectUsageError(cli({"encode", "0", "0", "13", "0", "0", "0", "0"}), "LEVEL");
+    expectUsageError(cli({"encode", "0", "0", "0", "256", "0", "0", "0"}), "DUR");
+    expectUsageError(cli({"encode", "0", "0", "0", "0", "2", "0", "0"}), "SKILL");
+    expectUsageError(cli({"encode", "0", "0", "0", "0", "0", "-1", "0"}), "LUCK");
+    expectUsageError(cli({"encode", "0", "0", "0", "0", "0", "0", "5"}), "OPTION");
+    expectUsageError(cli({"encode", "0", "0", "0", "1.5", "0", "0", "0"}), "DUR");
+    expectUsageError(cli({"encode", "0", "0", "0", "+1", "0", "0", "0"}), "DUR");
+    expectUsageError(cli({"encode", "--serial", "2147483648", "0", "0", "0", "0", "0", "0", "0"}), "--serial");
+    expectUsageError(cli({"encode", "--serial", "99999999999999999999", "0", "0", "0", "0", "0", "0", "0"}), "--serial");
+    expectUsageError(cli({"encode", "--exc", "6", "0", "0", "0", "0", "0", "0", "0"}), "--exc");
+    expectUsageError(cli({"encode", "--exc", "1,,2", "0", "0", "0", "0", "0", "0", "0"}), "--exc");
+    expectUsageError(cli({"encode", "--only", "hex", "0", "0", "0", "0", "0", "0", "0"}), "--only");
+    expectUsageError(cli({"encode", "--serial", "1", "--serial=2", "0", "0", "0", "0", "0", "0", "0"}), "twice");
+    expectUsageError(cli({"encode", "0", "0", "0", "0", "0", "0"}), "missing");
+    expectUsageError(cli({"encode", "0", "0", "0", "0", "0", "0", "0", "0"}), "unexpected");
+    expectUsageError(cli({"encode", "--colour", "0", "0", "0", "0", "0", "0", "0"}), "--colour");
+}
+
+TEST(CliDecode, GivesBackWhatEncodeComposed)
+{
+    CliRun run = cliWithData({"decode", "01aeff000003e8210000"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "class 0\nindex 1\nlevel 5\ndur 255\nskill 1\nluck 1\noption 2\nserial 1000\nexc 0,5\n"
+              "name Rapier+5+8+Skill+Luck\n");
+}
+
+TEST(CliDecode, HighLevelsUnknownItemsAndIgnoredBytes)
+{
+    // Level 15 is named as level 12; bytes 8 and 9 are ignored.
+    CliRun run = cliWithData({"decode", "007F0000000000001234"});
+    EXPECT_NE(run.out.find("level 15\n"), std::string::npos);
+    EXPECT_NE(run.out.find("option 3\n"), std::string::npos);
+    EXPECT_NE(run.out.find("name Short Sword+12+12+Luck\n"), std::string::npos) << run.out;
+    CliRun unknown = cliWithData({"decode", "1F0000FFFFFFFFC00000"});
+    EXPECT_NE(unknown.out.find("class 8\nindex 31\n"), std::string::npos) << unknown.out;
+    EXPECT_NE(unknown.out.find("option 4\nserial -1\nexc none\n"), std::string::npos) << unknown.out;
+    EXPECT_NE(unknown.out.find("name Unknown Item\n"), std::string::npos) << unknown.out;
+}
+
+TEST(CliDecode, WithoutACatalogThereIsNoNameLine)
+{
+    test::TempDir empty;
+    CliRun run = cli({"decode", "--data", empty.path().string(), "00000000000000000000"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.find("name"), std::string::npos);
+    EXPECT_NE(run.out.find("exc none\n"), std::string::npos);
+}
+
+TEST(CliDecode, RefusesMalformedCodes)
+{
+    expectUsageError(cli({"decode", "01AEFF"}), "HEX");
+    expectUsageError(cli({"decode", "01AEFF000003E821000Z"}), "HEX");
+    expectUsageError(cli({"decode"}), "missing");
+}
+
+TEST(CliEntries, PrintsKindTabText)
+{
+    test::TempDir dir;
+    auto file = dir.write("sub/MyShop.TXT", "// head\r\n\r\n14 3 0 255 0 0 0 //Potion\r\nend\r\n");
+    CliRun run = cli({"entries", file.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "2\t// head\n0\t\n1\t14,3,0,255,0,0,0,Potion\n");
+}
+
+TEST(CliEntries, RefusesUnknownKindsAndMissingFiles)
+{
+    test::TempDir dir;
+    auto file = dir.write("items.txt", "1 2 3");
+    expectUsageError(cli({"entries", file.string()}), "Open> \"items.txt\" is invalid.");
+    expectUsageError(cli({"entries", (dir.path() / "shop9.txt").string()}), "shop9.txt");
+    std::filesystem::create_directory(dir.path() / "bagdir");
+    expectUsageError(cli({"entries", (dir.path() / "bagdir").string()}), "bagdir");
+}
+
+TEST(CliNormalize, WritesTheSavedBytesAtomically)
+{
+    test::TempDir dir;
+    auto file = dir.write("bag1.txt", "1\t2\t3\t4\t1\t0\t//Gem\r\n");
+    CliRun toStdout = cli({"normalize", file.string()});
+    EXPECT_EQ(toStdout.status, 0);
+    EXPECT_EQ(toStdout.out, "\t1\t2\t3\t4\t1\t0\t//Gem\r\n");
+
+    auto out = dir.path() / "out.txt";
+    CliRun toFile = cli({"normalize", "-o", out.string(), file.string()});
+    EXPECT_EQ(toFile.status, 0) << toFile.err;
+    EXPECT_TRUE(toFile.out.empty());
+    EXPECT_EQ(test::readBytes(out), toStdout.out);
+}
+
+TEST(CliNormalize, AFailedReplaceLeavesTheTargetAndNoLitter)
+{
+    test::TempDir dir;
+    auto file = dir.write("shop.txt", "1 2 3 4 5 6 7\n");
+    // A folder in the target's place cannot be replaced by a file, even by root.
+    auto target = dir.path() / "out";
+    dir.write("out/keep.txt", "precious");
+    expectUsageError(cli({"normalize", file.string(), "-o", target.string()}), "cannot write");
+    EXPECT_EQ(test::readBytes(target / "keep.txt"), "precious");
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
+        ++entries;
+    EXPECT_EQ(entries, 2) << "a temporary file was left beside the target";
+}
+
+TEST(CliNormalize, ReplacingKeepsTheTargetsPermissions)
+{
+    test::TempDir dir;
+    auto file = dir.write("shop.txt", "1 2 3 4 5 6 7\n");
+    auto target = dir.write("out.txt", "old");
+    std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                             std::filesystem::perms::group_read);
+    EXPECT_EQ(cli({"normalize", file.string(), "-o", target.string()}).status, 0);
+    EXPECT_EQ(test::readBytes(target), "1 2 3 4 5 6 7\r\nend\r\n");
+    EXPECT_EQ(std::filesystem::status(target).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+}
+
+TEST(CliNormalize, AMissingFolderForTheTargetIsRefused)
+{
+    test::TempDir dir;
+    auto file = dir.write("shop.txt", "1 2 3 4 5 6 7\n");
+    expectUsageError(cli({"normalize", file.string(), "-o", (dir.path() / "no/such/out.txt").string()}),
+                     "cannot write");
+}
+
+TEST(CliCatalog, PrintsItemsThenSubtypes)
+{
+    CliRun run = cliWithData({"catalog"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("item\t0\t0\t1\t3\t20\tShort Sword\n", 0), 0u) << run.out.substr(0, 80);
+    size_t firstSubtype = run.out.find("subtype\t");
+    ASSERT_NE(firstSubtype, std::string::npos);
+    EXPECT_EQ(run.out.find("item\t", firstSubtype), std::string::npos);
+    EXPECT_NE(run.out.find("subtype\t459\t0\tSmall Gift Box\n"), std::string::npos);
+}
+
+TEST(CliData, FailedLoadIsExitOneWithTheTerminationMessage)
+{
+    test::TempDir dir;
+    dir.write("item(Kor).txt", "0\n1 1 1 0 0 0 \"A\"\n2 2\n");
+    dir.write("subtypes.txt", "");
+    CliRun run = cli({"catalog", "--data", dir.path().string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_EQ(run.err.rfind("Error reading a required data file.  Program will terminate.\n   Error:9, "
+                            "index outside a table",
+                            0),
+              0u)
+        << run.err;
+    EXPECT_NE(run.err.find("\n   Make sure data files exist and have proper format. \n"), std::string::npos);
+    EXPECT_EQ(cli({"search", "--data", dir.path().string(), "axe"}).status, 1);
+}
+
+TEST(CliData, DataGivenTwiceIsRefused)
+{
+    expectUsageError(cli({"--data", "a", "catalog", "--data=b"}), "twice");
+}
+
+TEST(CliSearch, RanksLikeTheWindow)
+{
+    CliRun run = cliWithData({"search", "runed"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "12815\tRuned Blade of Dusk\n11279\tRuned Blade of Dawn\n6671\tRuned Blade\n");
+}
+
+TEST(CliSearch, DashTermsAreTermsAndWordsIsAnOption)
+{
+    CliRun run = cliWithData({"search", "sword", "-short"});
+    EXPECT_EQ(run.out.find("Short Sword"), std::string::npos);
+    EXPECT_NE(run.out.find("Bastard Sword"), std::string::npos);
+    EXPECT_NE(cliWithData({"search", "ward"}).out.find("Warden Shield"), std::string::npos);
+    CliRun words = cliWithData({"search", "ward", "--words"});
+    EXPECT_EQ(words.status, 0);
+    EXPECT_TRUE(words.out.empty()) << words.out;
+    EXPECT_NE(cliWithData({"search", "--words", "warden"}).out.find("Warden Shield"), std::string::npos);
+}
+
+TEST(CliSearch, BlankQueryPrintsNothingAndNoTermsIsUsage)
+{
+    CliRun blank = cliWithData({"search", "  "});
+    EXPECT_EQ(blank.status, 0);
+    EXPECT_TRUE(blank.out.empty());
+    expectUsageError(cli({"search"}), "TERM");
+}
+
+TEST(CliHelp, ProgramAndEveryCommand)
+{
+    for (std::string command : {"encode", "decode", "entries", "normalize", "catalog", "search"}) {
+        CliRun run = cli({command, "--help"});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_NE(run.out.find("Usage: vaultsmith-cli " + command), std::string::npos) << command;
+    }
+    EXPECT_NE(cli({"--help"}).out.find("Commands:"), std::string::npos);
+    expectUsageError(cli({}), "missing command");
+    expectUsageError(cli({"frobnicate"}), "frobnicate");
+    expectUsageError(cli({"--verbose", "catalog"}), "--verbose");
+}
+
+}  // namespace
+}  // namespace vs
