@@ -91,6 +91,11 @@ std::vector<SearchRow> scanCatalog(const Catalog& catalog, const SearchQuery& qu
         return wordMode ? matchByWords(query.terms, haystack, query.matchLimit)
                         : matchByPatterns(query.terms, haystack, query.matchLimit);
     };
+    // The subtype rows of each catalog item id, in table order, gathered in one pass.
+    std::vector<std::vector<const clsSubTypeProperty*>> subTypesOf(kClassCount * kItemsPerClass);
+    for (const clsSubTypeProperty& sub : catalog.arrSubTypes)
+        if (sub.id >= 0 && sub.id < kClassCount * kItemsPerClass)
+            subTypesOf[sub.id].push_back(&sub);
     for (int c = 0; c < kClassCount; ++c) {
         for (int t = 0; t < kItemsPerClass; ++t) {
             const clsItemProperty* item = catalog.item(c, t);
@@ -99,28 +104,92 @@ std::vector<SearchRow> scanCatalog(const Catalog& catalog, const SearchQuery& qu
             const int16_t id = makeId(c, t);
             if (int s = score(item->name); s > 0)
                 rows.push_back({item->name, searchRowValue(s, 0, id)});
-            if (!catalog.hasSubTypes(id))
-                continue;
-            for (const clsSubTypeProperty& sub : catalog.arrSubTypes) {
-                if (sub.id != id)
-                    continue;
-                if (int s = score(sub.name); s > 0)
-                    rows.push_back({sub.name, searchRowValue(s, sub.level, id)});
-            }
+            for (const clsSubTypeProperty* sub : subTypesOf[id])
+                if (int s = score(sub->name); s > 0)
+                    rows.push_back({sub->name, searchRowValue(s, sub->level, id)});
         }
     }
     return rows;
 }
 
+namespace {
+
+// Finds, among rows i..n-1, the first row holding the largest value, and follows
+// exchanges of rows; each step costs O(log n).
+class LeftmostMaxTree {
+public:
+    explicit LeftmostMaxTree(const std::vector<SearchRow>& rows) : size_(1)
+    {
+        while (size_ < rows.size())
+            size_ *= 2;
+        best_.assign(2 * size_, kNone);
+        values_.resize(rows.size());
+        for (size_t i = 0; i < rows.size(); ++i) {
+            values_[i] = rows[i].value;
+            best_[size_ + i] = i;
+        }
+        for (size_t node = size_ - 1; node >= 1; --node)
+            pull(node);
+    }
+    void set(size_t i, int32_t value)
+    {
+        values_[i] = value;
+        for (size_t node = (size_ + i) / 2; node >= 1; node /= 2)
+            pull(node);
+    }
+    // Leftmost index of the largest value in [from, end).
+    size_t leftmostMaxFrom(size_t from) const
+    {
+        size_t result = kNone;
+        // Walk up from the leaf, collecting right siblings: they cover [from, end) in order.
+        size_t lo = size_ + from, hi = 2 * size_;
+        std::vector<size_t> leftParts, rightParts;
+        for (; lo < hi; lo /= 2, hi /= 2) {
+            if (lo & 1)
+                leftParts.push_back(lo++);
+            if (hi & 1)
+                rightParts.push_back(--hi);
+        }
+        leftParts.insert(leftParts.end(), rightParts.rbegin(), rightParts.rend());
+        for (size_t node : leftParts)
+            result = better(result, best_[node]);
+        return result;
+    }
+
+private:
+    static constexpr size_t kNone = static_cast<size_t>(-1);
+    size_t better(size_t a, size_t b) const
+    {
+        if (a == kNone)
+            return b;
+        if (b == kNone)
+            return a;
+        return values_[b] > values_[a] ? b : a;  // ties keep the earlier index
+    }
+    void pull(size_t node) { best_[node] = better(best_[2 * node], best_[2 * node + 1]); }
+
+    size_t size_;
+    std::vector<size_t> best_;
+    std::vector<int32_t> values_;
+};
+
+}  // namespace
+
 void rankSearchRows(std::vector<SearchRow>& rows)
 {
-    for (size_t i = 0; i < rows.size(); ++i) {
-        size_t best = i;
-        for (size_t j = i + 1; j < rows.size(); ++j)
-            if (rows[j].value > rows[best].value)
-                best = j;
-        if (best != i)
-            std::swap(rows[i], rows[best]);
+    // A selection sort: position i takes the first row at or below it with the
+    // strictly largest value, by exchange. The tree gives the same choices in
+    // O(n log n) instead of O(n^2).
+    if (rows.size() < 2)
+        return;
+    LeftmostMaxTree tree(rows);
+    for (size_t i = 0; i + 1 < rows.size(); ++i) {
+        size_t best = tree.leftmostMaxFrom(i);
+        if (best == i)
+            continue;
+        std::swap(rows[i], rows[best]);
+        tree.set(i, rows[i].value);
+        tree.set(best, rows[best].value);
     }
 }
 

@@ -15,15 +15,17 @@ std::string composeDisplayName(const Catalog& catalog, const NameSubject& item,
     const int itemId = makeId(item.classIndex, item.typeIndex);
     if (const clsSubTypeProperty* sub = catalog.getSubType(itemId, item.level))
         name = sub->name;
-    else if (item.level > 0 || item.optLevel > 0)
-        name += "+" + std::to_string(item.level);
+    else if (item.level > 0 || item.optLevel > 0) {
+        name += '+';
+        name += std::to_string(item.level);
+    }
     if (item.optLevel > 0)
         name += optionLabel;
     if (item.skill == 1)
         name += "+Skill";
     if (item.luck == 1) {
         if (editMode == kBagDocument)
-            name = "Excellent " + name;
+            name.insert(0, "Excellent ");
         else
             name += "+Luck";
     }

@@ -2,6 +2,7 @@
 #include "catalog/item_search.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace vs {
 namespace {
@@ -71,6 +72,31 @@ TEST(RankSearchRows, HighestFirstWithTheSelectionExchange)
         order += r.text;
     // 9s: b then d; 7: e; the exchanges leave the two 5s as a, c.
     EXPECT_EQ(order, "bdeac");
+}
+
+TEST(RankSearchRows, SameOrderAsTheSelectionExchangeOnManyTies)
+{
+    // The plain selection sort the ranking must agree with, row for row.
+    auto reference = [](std::vector<SearchRow> rows) {
+        for (size_t i = 0; i < rows.size(); ++i) {
+            size_t best = i;
+            for (size_t j = i + 1; j < rows.size(); ++j)
+                if (rows[j].value > rows[best].value)
+                    best = j;
+            std::swap(rows[i], rows[best]);
+        }
+        return rows;
+    };
+    std::mt19937 random(12345);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<SearchRow> rows(random() % 70);
+        for (size_t i = 0; i < rows.size(); ++i)
+            rows[i] = {std::to_string(i), static_cast<int32_t>(random() % 6)};
+        std::vector<SearchRow> expected = reference(rows);
+        rankSearchRows(rows);
+        for (size_t i = 0; i < rows.size(); ++i)
+            ASSERT_EQ(rows[i].text, expected[i].text) << "round " << round << ", row " << i;
+    }
 }
 
 class CatalogSearch : public ::testing::Test {
