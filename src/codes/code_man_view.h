@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+
+namespace vs {
+
+// Colours of the status line.
+enum class StatusColor { White, Yellow, Green };
+
+// What the code manager needs of the window. Every setter behaves like the
+// control it stands for: changing a value raises that control's own handler
+// before the call returns, and setting the value it already holds raises nothing.
+class CodeManView {
+public:
+    virtual ~CodeManView() = default;
+
+    // The two code boxes.
+    virtual void showVaultCode(const std::string& text) = 0;
+    virtual void selectVaultCode(int start, int length) = 0;
+    virtual void showShopCode(const std::string& text) = 0;
+    virtual void selectShopCode(int start, int length) = 0;
+
+    // Selectors. Positions are rows of the control, -1 for none.
+    virtual void pressCategory(int group) = 0;
+    virtual void setClassListIndex(int position) = 0;
+    virtual void setItemListIndex(int position) = 0;
+    virtual int itemRowCount() const = 0;
+    virtual int firstClassRowValue() const = 0;
+    virtual int getSortedClassIndex(int classIndex) const = 0;
+    virtual int getSortedTypeIndex(int typeIndex) const = 0;
+    virtual int getSortedSubTypeIndex(int level) const = 0;
+    virtual bool subTypeSelectorEnabled() const = 0;
+    virtual void setSubTypeListIndex(int position) = 0;
+    virtual int levelRowCount() const = 0;
+    virtual void setLevelListIndex(int position) = 0;
+    virtual void setOptListIndex(int position) = 0;
+
+    // Property editor.
+    virtual void setDurText(const std::string& text) = 0;
+    virtual void setSkillValue(int value) = 0;
+    virtual void setLuckValue(int value) = 0;
+
+    // The text of the selected option row, for the display name; the document kind.
+    virtual std::string getOptionName() const = 0;
+    virtual int editMode() const = 0;
+
+    // The comment box and its Write-Protect check box.
+    virtual bool commentProtected() const = 0;
+    virtual std::string commentText() const = 0;
+    virtual void setCommentText(const std::string& text) = 0;
+
+    // The selected list entry.
+    virtual bool listEntrySelected() const = 0;
+    virtual int selectedEntryKind() const = 0;
+    virtual void setSelectedEntryText(const std::string& text) = 0;
+
+    virtual void tellUser(StatusColor color, const std::string& message) = 0;
+    // Clears the clipboard and puts the text on it.
+    virtual void putOnClipboard(const std::string& text) = 0;
+};
+
+}  // namespace vs

@@ -1,0 +1,307 @@
+#include "codes/code_manager.h"
+
+#include "catalog/token_value.h"
+#include "codes/display_name.h"
+
+#include <algorithm>
+
+namespace vs {
+
+namespace {
+
+double clampTo(double value, double low, double high)
+{
+    if (value > high)
+        value = high;
+    if (value < low)
+        value = low;
+    return value;
+}
+
+// Skill and luck: below 0 or exactly 2 becomes 0, then above 1 becomes 1.
+int16_t limitFlag(double value)
+{
+    if (value < 0 || value == 2)
+        value = 0;
+    if (value > 1)
+        value = 1;
+    return limitToRange(value, 0, 1);
+}
+
+int decimalLength(double value)
+{
+    return static_cast<int>(formatNumber(value).size());
+}
+
+}  // namespace
+
+int16_t limitToRange(double value, int low, int high)
+{
+    double limited = clampTo(value, low, high);
+    return static_cast<int16_t>(clampTo(roundHalfEven(limited), low, high));
+}
+
+clsCodeMan::clsCodeMan(const Catalog& catalog, CodeManView& view) : catalog_(catalog), view_(view)
+{
+}
+
+std::unique_ptr<clsCodeMan> clsCodeManCreate(const Catalog& catalog, CodeManView& view)
+{
+    return std::make_unique<clsCodeMan>(catalog, view);
+}
+
+void clsCodeMan::update(double classIndex, double typeIndex, double level, double dur, double skill,
+                        double luck, double optLevel)
+{
+    // 1. Limit and store.
+    shopCode.classIndex = limitToRange(classIndex, 0, kClassCount - 1);
+    shopCode.typeIndex = limitToRange(typeIndex, 0, kItemsPerClass - 1);
+    shopCode.level = limitToRange(level, 0, std::max(0, view_.levelRowCount() - 1));
+    const double limitedDur = clampTo(dur, 0, 255);
+    shopCode.dur = limitToRange(dur, 0, 255);
+    shopCode.skill = limitFlag(skill);
+    shopCode.luck = limitFlag(luck);
+    shopCode.optLevel = limitToRange(optLevel, 0, 4);
+    const int16_t cls = shopCode.classIndex;
+    const int16_t type = shopCode.typeIndex;
+    const int16_t lvl = shopCode.level;
+    const int16_t opt = shopCode.optLevel;
+    const int16_t skl = shopCode.skill;
+    const int16_t lck = shopCode.luck;
+
+    // 2. Loading from data: start the selector chain afresh from the category.
+    if (flgFromShop) {
+        view_.setClassListIndex(-1);
+        view_.setItemListIndex(-1);
+        view_.pressCategory(Catalog::getCat(cls));
+    }
+    // 3, 4. Class and item rows.
+    view_.setClassListIndex(view_.getSortedClassIndex(cls));
+    bool itemFound = false;
+    if (catalog_.itemExist(cls, type)) {
+        view_.setItemListIndex(view_.getSortedTypeIndex(type));
+        itemFound = true;
+    } else if (view_.itemRowCount() > 0) {
+        view_.setItemListIndex(0);
+    }
+    // 5 to 7. The editor shows the durability as limited, before rounding.
+    view_.setDurText(formatNumber(limitedDur));
+    view_.setOptListIndex(opt);
+    view_.setLevelListIndex(lvl);
+    // 8. Subtype.
+    bool subTypeFound = lvl == 0;
+    if (catalog_.subTypeExist(getDecSerial(), lvl) && view_.subTypeSelectorEnabled()) {
+        view_.setSubTypeListIndex(view_.getSortedSubTypeIndex(lvl));
+        subTypeFound = true;
+    }
+    // 9, 10.
+    view_.setSkillValue(skl);
+    view_.setLuckValue(lck);
+    flgItemExists = catalog_.hasSubTypes(getDecSerial()) ? subTypeFound : itemFound;
+    // 11.
+    refreshVaultCode();
+    refreshShopCode();
+    refreshName();
+}
+
+void clsCodeMan::updateCategory()
+{
+    if (!flgFromShop)
+        shopCode.classIndex = static_cast<int16_t>(view_.firstClassRowValue());
+    selItemId = true;
+    update(shopCode.classIndex, shopCode.typeIndex, shopCode.level, shopCode.dur, shopCode.skill,
+           shopCode.luck, shopCode.optLevel);
+}
+
+void clsCodeMan::setClassIndex(double value)
+{
+    if (flgFromShop)
+        return;
+    selItemId = true;
+    update(value, shopCode.typeIndex, shopCode.level, shopCode.dur, shopCode.skill, shopCode.luck,
+           shopCode.optLevel);
+}
+
+void clsCodeMan::setTypeIndex(double value)
+{
+    if (flgFromShop)
+        return;
+    selItemId = true;
+    update(shopCode.classIndex, value, shopCode.level, shopCode.dur, shopCode.skill, shopCode.luck,
+           shopCode.optLevel);
+}
+
+void clsCodeMan::setLevel(double value)
+{
+    if (flgFromShop)
+        return;
+    setSelVault(2, 2);
+    setSelShop(1, decimalLength(value));
+    update(shopCode.classIndex, shopCode.typeIndex, value, shopCode.dur, shopCode.skill, shopCode.luck,
+           shopCode.optLevel);
+}
+
+void clsCodeMan::setDur(double value)
+{
+    if (flgFromShop)
+        return;
+    setSelVault(4, 2);
+    setSelShop(2, decimalLength(value));
+    update(shopCode.classIndex, shopCode.typeIndex, shopCode.level, value, shopCode.skill, shopCode.luck,
+           shopCode.optLevel);
+}
+
+void clsCodeMan::setSkill(double value)
+{
+    if (flgFromShop)
+        return;
+    setSelVault(2, 2);
+    setSelShop(3, 1);
+    update(shopCode.classIndex, shopCode.typeIndex, shopCode.level, shopCode.dur, value, shopCode.luck,
+           shopCode.optLevel);
+}
+
+void clsCodeMan::setLuck(double value)
+{
+    if (flgFromShop)
+        return;
+    setSelVault(2, 2);
+    setSelShop(4, 1);
+    update(shopCode.classIndex, shopCode.typeIndex, shopCode.level, shopCode.dur, shopCode.skill, value,
+           shopCode.optLevel);
+}
+
+void clsCodeMan::setOptLevel(double value)
+{
+    if (flgFromShop)
+        return;
+    if (value == 4)
+        setSelVault(14, 2);
+    else
+        setSelVault(2, 2);
+    setSelShop(5, 1);
+    update(shopCode.classIndex, shopCode.typeIndex, shopCode.level, shopCode.dur, shopCode.skill,
+           shopCode.luck, value);
+}
+
+void clsCodeMan::setId(double serial)
+{
+    setSelVault(6, 8);
+    vaultCode.setId(serial);
+    refreshVaultCode();
+}
+
+void clsCodeMan::setXlntOption(int index, int value)
+{
+    setSelVault(14, 2);
+    vaultCode.setXlntOption(index, value == 2 ? 0 : value);
+    refreshVaultCode();
+    refreshName();
+}
+
+void clsCodeMan::setComment()
+{
+    if (flgFromShop)
+        return;
+    strShopComment = view_.commentText();
+    if (allowSaveToShop)
+        saveToShop();
+}
+
+void clsCodeMan::setSelVault(int start, int length)
+{
+    selVaultPos = static_cast<int16_t>(start);
+    selVaultLen = static_cast<int16_t>(length);
+}
+
+void clsCodeMan::setSelShop(int field, int length)
+{
+    selShopPos = static_cast<int16_t>(field);
+    selShopLen = static_cast<int16_t>(length);
+}
+
+std::string clsCodeMan::getVaultCode()
+{
+    return vaultCode.getCode(shopCode);
+}
+
+std::string clsCodeMan::getShopCode(const std::string& separator)
+{
+    return shopCode.getCode(separator);
+}
+
+std::string clsCodeMan::getBagCode(const std::string& separator) const
+{
+    return shopCode.getBagCode(separator);
+}
+
+void clsCodeMan::exportVaultCode()
+{
+    view_.putOnClipboard(getVaultCode());
+}
+
+void clsCodeMan::exportShopCode(const std::string& separator)
+{
+    view_.putOnClipboard(getShopCode(separator));
+}
+
+void clsCodeMan::refreshVaultCode()
+{
+    view_.showVaultCode(getVaultCode());
+    if (!showSel)
+        return;
+    if (selItemId) {
+        selVaultPos = 0;
+        selVaultLen = 2;
+    }
+    view_.selectVaultCode(selVaultPos, selVaultLen);
+}
+
+void clsCodeMan::refreshShopCode()
+{
+    view_.showShopCode(getShopCode(" "));
+    if (!showSel)
+        return;
+    if (selItemId) {
+        selShopPos = 0;
+        selItemId = false;
+    }
+    const int start = shopCode.propPos.at(std::clamp<int>(selShopPos, 0, 5));
+    if (selShopPos == 0)
+        selShopLen = static_cast<int16_t>(shopCode.propPos[1] - 1);
+    view_.selectShopCode(start, selShopLen);
+}
+
+void clsCodeMan::refreshName()
+{
+    // Named after the item the codes describe. While an item missing from the
+    // catalog is loaded, the item selector shows the class's first item instead;
+    // naming that one would label the entry with another item's name.
+    const std::string option = shopCode.optLevel > 0 ? view_.getOptionName() : std::string();
+    NameSubject subject{shopCode.classIndex, shopCode.typeIndex, shopCode.level, shopCode.optLevel,
+                        shopCode.skill,      shopCode.luck};
+    strShopComment = composeDisplayName(catalog_, subject, option, view_.editMode());
+    if (!view_.commentProtected())
+        view_.setCommentText(strShopComment);
+    if (isNewItem || (!isNotItem && allowSaveToShop))
+        saveToShop();
+}
+
+void clsCodeMan::saveToShop()
+{
+    if (!view_.listEntrySelected()) {
+        view_.tellUser(StatusColor::Yellow, "Save Item> Please select an item from list.");
+        return;
+    }
+    std::string text;
+    if (view_.selectedEntryKind() != 1)
+        text = view_.commentText();
+    else if (view_.editMode() == 0)
+        text = getShopCode(",") + "," + view_.commentText();
+    else
+        text = getBagCode(",") + "," + view_.commentText();
+    view_.setSelectedEntryText(text);
+    view_.tellUser(StatusColor::White, "Save Item> The item is saved to the list.");
+}
+
+}  // namespace vs

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "catalog/catalog.h"
+#include "codes/code_man_view.h"
+#include "codes/shop_code.h"
+#include "codes/vault_code.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace vs {
+
+// The item being edited. It keeps the seven properties in range, moves the
+// window's controls to match, and refreshes the two codes and the display name.
+class clsCodeMan {
+public:
+    clsCodeMan(const Catalog& catalog, CodeManView& view);
+
+    clsVaultCode vaultCode;
+    clsShopCode shopCode;
+    int16_t selVaultPos = 0;
+    int16_t selVaultLen = 0;
+    int16_t selShopPos = 0;
+    int16_t selShopLen = 0;
+    bool selItemId = false;
+    std::string strShopComment;
+    bool flgFromShop = false;
+    bool flgItemExists = false;
+    bool showSel = true;
+    bool allowSaveToShop = false;
+    bool isNotItem = false;
+    bool isNewItem = false;
+
+    // Limits, rounds and stores the seven values, moves the controls, refreshes.
+    void update(double classIndex, double typeIndex, double level, double dur, double skill,
+                double luck, double optLevel);
+    void updateCategory();
+
+    void setClassIndex(double value);
+    void setTypeIndex(double value);
+    void setLevel(double value);
+    void setDur(double value);
+    void setSkill(double value);
+    void setLuck(double value);
+    void setOptLevel(double value);
+    // The caller makes sure the serial fits the vault code (clsVaultCode::serialFits).
+    void setId(double serial);
+    void setXlntOption(int index, int value);
+    void setComment();
+
+    void setSelVault(int start, int length);
+    void setSelShop(int field, int length);
+
+    int16_t getClassIndex() const { return shopCode.classIndex; }
+    int16_t getTypeIndex() const { return shopCode.typeIndex; }
+    int16_t getDecSerial() const { return shopCode.getDecSerial(); }
+
+    std::string getVaultCode();
+    std::string getShopCode(const std::string& separator);
+    std::string getBagCode(const std::string& separator) const;
+    const std::string& getShopComment() const { return strShopComment; }
+
+    void exportVaultCode();
+    void exportShopCode(const std::string& separator);
+    void refreshVaultCode();
+    void refreshShopCode();
+    void refreshName();
+    void saveToShop();
+
+private:
+    const Catalog& catalog_;
+    CodeManView& view_;
+};
+
+std::unique_ptr<clsCodeMan> clsCodeManCreate(const Catalog& catalog, CodeManView& view);
+
+// How update limits one value: clamp, round half to even, clamp again, so that
+// a value such as 15.5 can never round past its range.
+int16_t limitToRange(double value, int low, int high);
+
+}  // namespace vs
