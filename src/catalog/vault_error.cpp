@@ -24,6 +24,7 @@ const char* kindDescription(ErrorKind kind)
     case ErrorKind::NumberTooLarge: return "number too large for its field";
     case ErrorKind::IndexOutOfTable: return "index outside a table";
     case ErrorKind::DivisionByZero: return "division by zero";
+    case ErrorKind::Internal: return "internal error";
     case ErrorKind::FileNotFound: return "file not found";
     }
     return "unknown failure";

@@ -12,6 +12,7 @@ enum class ErrorKind {
     NumberTooLarge = 6,
     IndexOutOfTable = 9,
     DivisionByZero = 11,
+    Internal = 51,
     FileNotFound = 53,
 };
 

@@ -1,0 +1,41 @@
+#include "window/dialog_seam.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace vs {
+
+void QtDialogs::message(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox::information(parent, title, text, QMessageBox::Ok);
+}
+
+bool QtDialogs::askYesNo(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString QtDialogs::openFileName(QWidget* parent, const QString& title, const QString& filter)
+{
+    QString path = QFileDialog::getOpenFileName(parent, title, lastPath_, filter);
+    if (!path.isEmpty())
+        lastPath_ = path;
+    return path;
+}
+
+QString QtDialogs::saveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                const QString& defaultSuffix)
+{
+    QFileDialog dialog(parent, title, lastPath_, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (!lastPath_.isEmpty())
+        dialog.selectFile(lastPath_);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    lastPath_ = dialog.selectedFiles().front();
+    return lastPath_;
+}
+
+}  // namespace vs

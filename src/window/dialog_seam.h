@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace vs {
+
+// Every modal box and file dialog of the program goes through here, so that
+// tests can answer them without a window ever blocking.
+class DialogSeam {
+public:
+    virtual ~DialogSeam() = default;
+    // A message box with an OK button.
+    virtual void message(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool askYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
+    // The chosen path, or an empty string when the user cancelled.
+    virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& defaultSuffix) = 0;
+};
+
+// The real boxes and dialogs.
+class QtDialogs : public DialogSeam {
+public:
+    void message(QWidget* parent, const QString& title, const QString& text) override;
+    bool askYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
+                         const QString& defaultSuffix) override;
+
+private:
+    QString lastPath_;  // the dialog offers the file name last chosen in it
+};
+
+}  // namespace vs

@@ -1,0 +1,239 @@
+// The main window's frames and controls, placed as designed (positions in twips).
+#include "window/form_tolvane.h"
+
+#include "catalog/startup_message.h"
+#include "catalog/tables.h"
+#include "window/clickable_label.h"
+#include "window/code_box.h"
+#include "window/list_selector.h"
+#include "window/pictures.h"
+#include "window/twips.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace vs {
+
+namespace {
+
+template <typename Widget, typename... Args>
+Widget* place(QWidget* parent, const char* name, QRect geometry, Args&&... args)
+{
+    auto* widget = new Widget(std::forward<Args>(args)..., parent);
+    widget->setObjectName(name);
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const char* name, const char* caption, QRect geometry)
+{
+    auto* l = place<QLabel>(parent, name, geometry, caption);
+    return l;
+}
+
+QFrame* frame(QWidget* parent, const char* name, QRect geometry)
+{
+    auto* f = place<QFrame>(parent, name, geometry);
+    f->setFrameShape(QFrame::StyledPanel);
+    f->setFrameShadow(QFrame::Sunken);
+    f->setAutoFillBackground(true);
+    return f;
+}
+
+const char* const kExcCaptions[12] = {
+    "Increase Mana after Monster +Mana/8", "Increase Attacking(Wizardry)Speed +7",
+    "Increase Life after Monster +Mana/8", "Increase Damage +2%",
+    "Increase Damage +Level/20",           "Excellent Damage Rate +10%",
+    "Increases Zen After Hunt +40%",       "Defense success Rate +10%",
+    "Reflect Damage +5%",                  "Damage Decrease +4%",
+    "Increase Mana 4%",                    "Increase HP +4%",
+};
+
+}  // namespace
+
+formTolvane::formTolvane(DialogSeam& dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs)
+{
+    setObjectName("formTolvane");
+    // Arial (or its metric twin) at 8 points fits the captions in their designed places.
+    QFont font("Arial");
+    font.setFamilies({"Arial", "Liberation Sans", "Nimbus Sans", font.defaultFamily()});
+    font.setPointSize(8);
+    setFont(font);
+    auto* client = new QWidget(this);
+    client->setObjectName("client");
+    setCentralWidget(client);
+    buildFrames();
+    buildListControls();
+    buildSelectorControls();
+    buildPropertyControls();
+    buildSearchControls();
+    // Stacked from back to front; where two frames overlap the later one lies in front.
+    for (QFrame* f : {frmBanner, frmItemProperties, frmSearch, frmSelector, frmDebug, frmShopCtrl, frmShop})
+        f->raise();
+    client->setMinimumSize(twips(9255), twips(6405));
+    resize(twips(9255), twips(6405));
+    connectHandlers();
+}
+
+formTolvane::~formTolvane() = default;
+
+void formTolvane::buildFrames()
+{
+    QWidget* client = centralWidget();
+    frmShopCtrl = frame(client, "frmShopCtrl", twipsRect(0, 0, 2895, 615));
+    frmShop = frame(client, "frmShop", twipsRect(0, 480, 2895, 5895));
+    frmBanner = frame(client, "frmBanner", twipsRect(2880, 0, 2895, 2010));
+    frmSearch = frame(client, "frmSearch", twipsRect(2880, 1920, 2895, 615));
+    frmSelector = frame(client, "frmSelector", twipsRect(2880, 2400, 2895, 3495));
+    frmItemProperties = frame(client, "frmItemProperties", twipsRect(5760, 0, 3495, 5895));
+    frmDebug = frame(client, "frmDebug", twipsRect(2880, 5760, 6375, 615));
+
+    auto* banner = place<QLabel>(frmBanner, "imgVornBanner", twipsRect(30, 90, 2835, 1905));
+    banner->setPixmap(bannerPixmap(banner->size()));
+
+    lblDebug = label(frmDebug, "lblDebug", "Program feedback will be displayed here.",
+                     twipsRect(120, 240, 6135, 255));
+    lblDebug->setAutoFillBackground(true);
+    QPalette p = lblDebug->palette();
+    p.setColor(QPalette::Window, QColor(0, 64, 64));
+    p.setColor(QPalette::WindowText, Qt::white);
+    lblDebug->setPalette(p);
+}
+
+void formTolvane::buildListControls()
+{
+    cmdShopNew = place<QPushButton>(frmShopCtrl, "cmdShopNew", twipsRect(120, 190, 855, 315), "New");
+    cmdShopNew->setToolTip("[Insert] to add item");
+    cmdShopRemove = place<QPushButton>(frmShopCtrl, "cmdShopRemove", twipsRect(960, 190, 855, 315), "Remove");
+    cmdShopRemove->setToolTip("Remove Selected [Delete]");
+    cmdShopItemShiftD = place<QPushButton>(frmShopCtrl, "cmdShopItemShiftD", twipsRect(1800, 190, 495, 315));
+    cmdShopItemShiftD->setIcon(doubleArrowIcon(false));
+    cmdShopItemShiftD->setToolTip("Shift Selected Down [Shift]+[Delete]");
+    cmdShopItemShiftU = place<QPushButton>(frmShopCtrl, "cmdShopItemShiftU", twipsRect(2280, 190, 495, 315));
+    cmdShopItemShiftU->setIcon(doubleArrowIcon(true));
+    cmdShopItemShiftU->setToolTip("Shift Selected Up [Shift]+[Insert]");
+
+    lstShop = place<QListWidget>(frmShop, "lstShop", twipsRect(120, 120, 2655, 5520));
+    lstShop->setToolTip("Right-click to Insert new item");
+    QFont arial("Arial");
+    arial.setStyleHint(QFont::SansSerif);
+    lstShop->setFont(arial);
+    lstShop->setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void formTolvane::buildSelectorControls()
+{
+    auto* group = new QButtonGroup(this);
+    group->setExclusive(true);
+    const int lefts[3] = {120, 1020, 1920};
+    for (int i = 0; i < 3; ++i) {
+        // A control array: the three buttons share their name and differ by "Index".
+        auto* button = place<QToolButton>(frmSelector, "optCategory", twipsRect(lefts[i], 240, 855, 675));
+        button->setCheckable(true);
+        button->setAutoRaise(false);
+        button->setIcon(categoryIcon(i));
+        button->setIconSize(button->size() - QSize(8, 8));
+        button->setToolTip(QString::fromStdString(categoryToolTips()[i]));
+        button->setProperty("Index", i);
+        group->addButton(button, i);
+        optCategory[i] = button;
+    }
+    comboClassSelector = place<ListSelector>(frmSelector, "comboClassSelector", twipsRect(120, 960, 2655, 315), true);
+    comboItemSelector = place<ListSelector>(frmSelector, "comboItemSelector", twipsRect(120, 1320, 2655, 315), false);
+    comboSubTypeSelector =
+        place<ListSelector>(frmSelector, "comboSubTypeSelector", twipsRect(120, 1680, 2655, 315), false);
+    comboSubTypeSelector->setEnabled(false);
+
+    txtResultHex = place<CodeBox>(frmSelector, "txtResultHex", twipsRect(120, 2160, 2655, 330));
+    txtResultHex->setText("Warehouse HEX Code");
+    txtResultHex->setToolTip("Warehouse HEX Code");
+    txtResultShop = place<CodeBox>(frmSelector, "txtResultShop", twipsRect(120, 2520, 2655, 315));
+    txtResultShop->setText("Shop Decimal Code");
+    txtResultShop->setToolTip("Shop Code");
+
+    label(frmSelector, "lblShopComment", "Comment:", twipsRect(120, 2880, 1215, 220));
+    chkProtectComment = place<QCheckBox>(frmSelector, "chkProtectComment", twipsRect(1320, 2880, 1455, 220),
+                                         "Write-Protect");
+    txtShopComment = place<QLineEdit>(frmSelector, "txtShopComment", twipsRect(120, 3120, 2655, 285));
+    txtShopComment->setToolTip("This text will be written as the list item's comment or description");
+}
+
+void formTolvane::buildPropertyControls()
+{
+    QWidget* f = frmItemProperties;
+    label(f, "lblLevel", "Item Level:", twipsRect(120, 120, 855, 255));
+    label(f, "lblOpt", "Item Option Level:", twipsRect(1680, 120, 1455, 255));
+    comboLevel = place<ListSelector>(f, "comboLevel", twipsRect(240, 360, 855, 315), false);
+    for (int level = 0; level <= 12; ++level)
+        comboLevel->addRow(level == 0 ? QString("0") : QString("+%1").arg(level), level);
+    comboOpt = place<ListSelector>(f, "comboOpt", twipsRect(1800, 360, 1575, 315), false);
+
+    label(f, "Label1", "Durability:", twipsRect(120, 720, 855, 255));
+    label(f, "Label2", "Serial Number:", twipsRect(1680, 720, 1455, 255));
+    txtDur = place<QLineEdit>(f, "txtDur", twipsRect(240, 960, 495, 285), "0");
+    limitTypedLength(txtDur, 3);
+    lblDur = place<ClickableLabel>(f, "lblDur", twipsRect(840, 960, 615, 255), "(dur)");
+    lblDur->setToolTip("Double-click to use this value");
+    QPalette grey = lblDur->palette();
+    grey.setColor(QPalette::WindowText, QColor(64, 64, 64));
+    lblDur->setPalette(grey);
+    txtSerial = place<QLineEdit>(f, "txtSerial", twipsRect(1800, 960, 1575, 285), "0");
+    limitTypedLength(txtSerial, 9);
+
+    checkSkill = place<QCheckBox>(f, "checkSkill", twipsRect(240, 1320, 1335, 315), "Skill");
+    checkLuck = place<QCheckBox>(f, "checkLuck", twipsRect(1800, 1320, 1575, 315), "Luck");
+
+    label(f, "lvlExcOptions", "Excellent Options:", twipsRect(120, 2400, 3255, 255));
+    arrCheckExc[0] = place<QCheckBox>(f, "checkExcAll", twipsRect(240, 2640, 3135, 255), "All");
+    for (int n = 1; n <= 12; ++n) {
+        const QByteArray name = QByteArray("checkExc") + QByteArray::number(n);
+        auto* box = place<QCheckBox>(f, "", twipsRect(240, 2880 + 240 * (n - 1), 3135, 255), kExcCaptions[n - 1]);
+        box->setObjectName(QString::fromLatin1(name));
+        arrCheckExc[n] = box;
+    }
+}
+
+void formTolvane::buildSearchControls()
+{
+    auto* query = place<QLineEdit>(frmSearch, "txtQuery", twipsRect(120, 190, 1695, 315), "name of item to find...");
+    (void)query;
+    place<QPushButton>(frmSearch, "cmdFind", twipsRect(1920, 190, 855, 315), "Find");
+    label(frmSearch, "lblResults", "Results:", twipsRect(120, 620, 615, 220));
+    place<QCheckBox>(frmSearch, "optSearchMode", twipsRect(960, 620, 1815, 220), "Match Whole Words");
+    place<QListWidget>(frmSearch, "lstResults", twipsRect(120, 840, 2655, 1425));
+}
+
+void formTolvane::connectHandlers()
+{
+    for (int i = 0; i < 3; ++i)
+        connect(optCategory[i], &QToolButton::toggled, this, [this, i](bool checked) {
+            if (checked)
+                optCategory_Click(i);
+        });
+    connect(comboClassSelector, &QComboBox::currentIndexChanged, this, [this] { comboClassSelector_Click(); });
+    connect(comboItemSelector, &QComboBox::currentIndexChanged, this, [this] { comboItemSelector_Click(); });
+    connect(comboSubTypeSelector, &QComboBox::currentIndexChanged, this, [this] { comboSubTypeSelector_Click(); });
+    connect(comboLevel, &QComboBox::currentIndexChanged, this, [this] { comboLevel_Click(); });
+    connect(comboOpt, &QComboBox::currentIndexChanged, this, [this] { comboOpt_Click(); });
+
+    connect(arrCheckExc[0], &QCheckBox::stateChanged, this, [this] { checkExcAll_Click(); });
+    for (int n = 1; n <= 12; ++n)
+        connect(arrCheckExc[n], &QCheckBox::stateChanged, this, [this, n] { checkExc_Click(n); });
+    connect(checkSkill, &QCheckBox::stateChanged, this, [this] { checkSkill_Click(); });
+    connect(checkLuck, &QCheckBox::stateChanged, this, [this] { checkLuck_Click(); });
+    connect(txtDur, &QLineEdit::textChanged, this, [this] { txtDur_Change(); });
+    connect(txtSerial, &QLineEdit::textChanged, this, [this] { txtSerial_Change(); });
+    connect(lblDur, &ClickableLabel::doubleClicked, this, [this] { lblDur_DblClick(); });
+
+    connect(cmdShopNew, &QPushButton::clicked, this, [this] { cmdShopNew_Click(); });
+    connect(lstShop, &QListWidget::currentRowChanged, this, [this] { lstShop_Click(); });
+    connect(txtShopComment, &QLineEdit::textChanged, this, [this] { txtShopComment_Change(); });
+}
+
+}  // namespace vs

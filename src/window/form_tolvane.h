@@ -1,0 +1,173 @@
+#pragma once
+
+#include "catalog/catalog.h"
+#include "codes/code_man_view.h"
+#include "codes/code_manager.h"
+#include "window/dialog_seam.h"
+
+#include <QMainWindow>
+#include <array>
+#include <filesystem>
+#include <memory>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QToolButton;
+
+namespace vs {
+
+class ClickableLabel;
+class CodeBox;
+class ListSelector;
+
+// The main window: it owns the catalog, the code manager and the list, and
+// binds every control to the core.
+class formTolvane : public QMainWindow, public CodeManView {
+    Q_OBJECT
+public:
+    explicit formTolvane(DialogSeam& dialogs, QWidget* parent = nullptr);
+    ~formTolvane() override;
+
+    // Start-up: loads the data files from `dataDir`, brings the editor to the
+    // first item and puts it into the list. On a failure shows the termination
+    // message and returns false; the caller then ends the process.
+    bool Form_Load(const std::filesystem::path& dataDir);
+
+    // Form state.
+    int16_t searchMode = 0;
+    QString updateVersion;
+    int16_t optionIndex = 0;
+    bool allowUpdate = false;
+    QString currFile;
+    int16_t editMode_ = 0;
+    int16_t windowWidth = 0;
+    int16_t windowHeight = 0;
+
+    clsCodeMan* item() const { return theItem.get(); }
+    const Catalog& catalog() const { return *catalog_; }
+
+    // Catalog queries over the selectors.
+    int16_t getClassIndex() const;
+    int16_t getItemIndex() const;
+    QString getItemName() const;
+    int16_t getItemDur() const;
+
+    void tellUser(StatusColor color, const QString& message);
+
+    // CodeManView.
+    void showVaultCode(const std::string& text) override;
+    void selectVaultCode(int start, int length) override;
+    void showShopCode(const std::string& text) override;
+    void selectShopCode(int start, int length) override;
+    void pressCategory(int group) override;
+    void setClassListIndex(int position) override;
+    void setItemListIndex(int position) override;
+    int itemRowCount() const override;
+    int firstClassRowValue() const override;
+    int getSortedClassIndex(int classIndex) const override;
+    int getSortedTypeIndex(int typeIndex) const override;
+    int getSortedSubTypeIndex(int level) const override;
+    bool subTypeSelectorEnabled() const override;
+    void setSubTypeListIndex(int position) override;
+    int levelRowCount() const override;
+    void setLevelListIndex(int position) override;
+    void setOptListIndex(int position) override;
+    void setDurText(const std::string& text) override;
+    void setSkillValue(int value) override;
+    void setLuckValue(int value) override;
+    std::string getOptionName() const override;
+    int editMode() const override { return editMode_; }
+    bool commentProtected() const override;
+    std::string commentText() const override;
+    void setCommentText(const std::string& text) override;
+    bool listEntrySelected() const override;
+    int selectedEntryKind() const override;
+    void setSelectedEntryText(const std::string& text) override;
+    void tellUser(StatusColor color, const std::string& message) override;
+    void putOnClipboard(const std::string& text) override;
+
+    // Selectors.
+    void populateClassSelector(int cat);
+    void populateItemSelector();
+    void populateSubTypeSelector(int index);
+    void populateOptionSelector();
+    void updateOptIndex();
+    void optCategory_Click(int index);
+    void comboClassSelector_Click();
+    void comboItemSelector_Click();
+    void comboSubTypeSelector_Click();
+    void comboLevel_Click();
+    void comboOpt_Click();
+
+    // Property editor.
+    void checkExc_Click(int number);
+    void checkExcAll_Click();
+    void checkSkill_Click();
+    void checkLuck_Click();
+    void txtDur_Change();
+    void txtSerial_Change();
+    void lblDur_DblClick();
+
+    // List.
+    void shopAddItem(int kind);
+    void cmdShopNew_Click();
+    void lstShop_Click();
+    void txtShopComment_Change();
+
+private:
+    void buildFrames();
+    void buildListControls();
+    void buildSelectorControls();
+    void buildPropertyControls();
+    void buildSearchControls();
+    void connectHandlers();
+    void fail(const class VaultError& error);
+
+    DialogSeam& dialogs_;
+    std::unique_ptr<Catalog> catalog_;
+    std::unique_ptr<clsCodeMan> theItem;
+    std::array<QCheckBox*, 13> arrCheckExc{};
+
+    // Frames.
+    QFrame* frmShopCtrl = nullptr;
+    QFrame* frmShop = nullptr;
+    QFrame* frmBanner = nullptr;
+    QFrame* frmSearch = nullptr;
+    QFrame* frmSelector = nullptr;
+    QFrame* frmItemProperties = nullptr;
+    QFrame* frmDebug = nullptr;
+
+    // List.
+    QPushButton* cmdShopNew = nullptr;
+    QPushButton* cmdShopRemove = nullptr;
+    QPushButton* cmdShopItemShiftD = nullptr;
+    QPushButton* cmdShopItemShiftU = nullptr;
+    QListWidget* lstShop = nullptr;
+
+    // Selectors and codes.
+    std::array<QToolButton*, 3> optCategory{};
+    ListSelector* comboClassSelector = nullptr;
+    ListSelector* comboItemSelector = nullptr;
+    ListSelector* comboSubTypeSelector = nullptr;
+    CodeBox* txtResultHex = nullptr;
+    CodeBox* txtResultShop = nullptr;
+    QCheckBox* chkProtectComment = nullptr;
+    QLineEdit* txtShopComment = nullptr;
+
+    // Property editor.
+    ListSelector* comboLevel = nullptr;
+    ListSelector* comboOpt = nullptr;
+    QLineEdit* txtDur = nullptr;
+    ClickableLabel* lblDur = nullptr;
+    QLineEdit* txtSerial = nullptr;
+    QCheckBox* checkSkill = nullptr;
+    QCheckBox* checkLuck = nullptr;
+
+    QLabel* lblDebug = nullptr;
+};
+
+}  // namespace vs

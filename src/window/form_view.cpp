@@ -1,0 +1,184 @@
+// The window as the code manager sees it.
+#include "window/code_box.h"
+#include "window/form_tolvane.h"
+#include "window/list_selector.h"
+#include "window/text_bytes.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QToolButton>
+
+namespace vs {
+
+namespace {
+Qt::CheckState checkState(int value)
+{
+    return value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked;
+}
+}  // namespace
+
+void formTolvane::showVaultCode(const std::string& text)
+{
+    txtResultHex->showCode(fromBytes(text));
+}
+
+void formTolvane::selectVaultCode(int start, int length)
+{
+    txtResultHex->setSelection(start, length);
+}
+
+void formTolvane::showShopCode(const std::string& text)
+{
+    txtResultShop->showCode(fromBytes(text));
+}
+
+void formTolvane::selectShopCode(int start, int length)
+{
+    txtResultShop->setSelection(start, length);
+}
+
+void formTolvane::pressCategory(int group)
+{
+    if (group >= 0 && group < 3)
+        optCategory[group]->setChecked(true);
+}
+
+void formTolvane::setClassListIndex(int position)
+{
+    comboClassSelector->setListIndex(position);
+}
+
+void formTolvane::setItemListIndex(int position)
+{
+    comboItemSelector->setListIndex(position);
+}
+
+int formTolvane::itemRowCount() const
+{
+    return comboItemSelector->count();
+}
+
+int formTolvane::firstClassRowValue() const
+{
+    return comboClassSelector->rowValue(0);
+}
+
+int formTolvane::getSortedClassIndex(int classIndex) const
+{
+    return comboClassSelector->positionOf(classIndex);
+}
+
+int formTolvane::getSortedTypeIndex(int typeIndex) const
+{
+    return comboItemSelector->positionOf(typeIndex);
+}
+
+int formTolvane::getSortedSubTypeIndex(int level) const
+{
+    return comboSubTypeSelector->positionOf(level);
+}
+
+bool formTolvane::subTypeSelectorEnabled() const
+{
+    return comboSubTypeSelector->isEnabled();
+}
+
+void formTolvane::setSubTypeListIndex(int position)
+{
+    comboSubTypeSelector->setListIndex(position);
+}
+
+int formTolvane::levelRowCount() const
+{
+    return comboLevel->count();
+}
+
+void formTolvane::setLevelListIndex(int position)
+{
+    comboLevel->setListIndex(position);
+}
+
+void formTolvane::setOptListIndex(int position)
+{
+    comboOpt->setListIndex(position);
+}
+
+void formTolvane::setDurText(const std::string& text)
+{
+    txtDur->setText(fromBytes(text));
+}
+
+void formTolvane::setSkillValue(int value)
+{
+    checkSkill->setCheckState(checkState(value));
+}
+
+void formTolvane::setLuckValue(int value)
+{
+    checkLuck->setCheckState(checkState(value));
+}
+
+std::string formTolvane::getOptionName() const
+{
+    return toBytes(comboOpt->currentText());
+}
+
+bool formTolvane::commentProtected() const
+{
+    return chkProtectComment->isChecked();
+}
+
+std::string formTolvane::commentText() const
+{
+    return toBytes(txtShopComment->text());
+}
+
+void formTolvane::setCommentText(const std::string& text)
+{
+    txtShopComment->setText(fromBytes(text));
+}
+
+bool formTolvane::listEntrySelected() const
+{
+    return lstShop->currentRow() >= 0;
+}
+
+int formTolvane::selectedEntryKind() const
+{
+    const QListWidgetItem* row = lstShop->currentItem();
+    return row ? row->data(Qt::UserRole).toInt() : -1;
+}
+
+void formTolvane::setSelectedEntryText(const std::string& text)
+{
+    if (QListWidgetItem* row = lstShop->currentItem())
+        row->setText(fromBytes(text));
+}
+
+void formTolvane::tellUser(StatusColor color, const std::string& message)
+{
+    tellUser(color, fromBytes(message));
+}
+
+void formTolvane::tellUser(StatusColor color, const QString& message)
+{
+    QColor rgb = color == StatusColor::Yellow ? QColor(255, 255, 0)
+                 : color == StatusColor::Green ? QColor(0, 255, 0)
+                                               : QColor(255, 255, 255);
+    QPalette p = lblDebug->palette();
+    p.setColor(QPalette::WindowText, rgb);
+    lblDebug->setPalette(p);
+    lblDebug->setText(message);
+}
+
+void formTolvane::putOnClipboard(const std::string& text)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(fromBytes(text));
+}
+
+}  // namespace vs

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "window/dialog_seam.h"
+#include "window/form_tolvane.h"
+#include "window/list_selector.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+namespace vs::test {
+
+// Answers every modal box without showing it, and remembers what was asked.
+class RecordingDialogs : public DialogSeam {
+public:
+    QStringList titles, messages;
+    bool answerYes = true;
+    QString nextOpen, nextSave;
+
+    void message(QWidget*, const QString& title, const QString& text) override
+    {
+        titles << title;
+        messages << text;
+    }
+    bool askYesNo(QWidget*, const QString& title, const QString& text) override
+    {
+        titles << title;
+        messages << text;
+        return answerYes;
+    }
+    QString openFileName(QWidget*, const QString&, const QString&) override { return nextOpen; }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return nextSave; }
+};
+
+// A small catalog whose every item plays a part in the tests.
+inline const char* kTestItems =
+    "// test catalog\r\n"
+    "0\r\n"
+    "0\t1\t3\t0\t0\t0\t\"Kris\"\t0\t0\t0\t20\r\n"
+    "1\t1\t3\t0\t0\t0\t\"Short Sword\"\t0\t0\t0\t22\r\n"
+    "2\t1\t3\t0\t0\t0\t\"Rapier\"\t0\t0\t0\t23\r\n"
+    "3\t1\t4\t0\t0\t0\t\"Katana\"\t0\t0\t0\t40\r\n"
+    "1\r\n"
+    "0\t1\t3\t0\t0\t0\t\"Small Axe\"\t0\t0\t0\t18\r\n"
+    "1\t1\t3\t0\t0\t0\t\"Hand Axe\"\t0\t0\t0\t19\r\n"
+    "5\t2\t3\t0\t0\t0\t\"Battle Axe\"\t0\t0\t0\t30\r\n"
+    "6\r\n"
+    "0\t2\t2\t0\t0\t0\t\"Buckler\"\t0\t0\t0\t30\r\n"
+    "8\r\n"
+    "0\t2\t3\t0\t0\t0\t\"Bronze Armor\"\t0\t0\t0\t35\r\n"
+    "13\r\n"
+    "8\t1\t1\t0\t0\t0\t\"Ring of Ice\"\t0\t0\t0\t50\r\n"
+    "14\t1\t2\t0\t0\t0\t\"Feather\"\t0\t0\t0\t1\r\n"
+    "14\r\n"
+    "11\t1\t1\t0\t0\t0\t\"Gift Box\"\t0\t0\t0\t1\r\n"
+    "12\t1\t1\t0\t0\t0\t\"Heart\"\t0\t0\t0\t1\r\n"
+    "end\r\n";
+
+inline const char* kTestSubTypes =
+    "14 11\r\n"
+    "0 \"Small Gift Box\"\r\n"
+    "1 \"Gift Box of Fortune\"\r\n"
+    "14 12\r\n"
+    "1 \"Heart of Love\"\r\n"
+    "2 \"Heart of Friendship\"\r\n";
+
+// A data folder holding the two files.
+class DataFolder {
+public:
+    DataFolder(const QByteArray& items = kTestItems, const QByteArray& subtypes = kTestSubTypes,
+               bool withItems = true, bool withSubTypes = true);
+    std::filesystem::path path() const { return dir_.path().toStdString(); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// The started window and handy ways to reach its controls by name.
+class Window {
+public:
+    explicit Window(const DataFolder& data);
+    formTolvane& form() { return *form_; }
+    RecordingDialogs dialogs;
+
+    template <typename T>
+    T* get(const char* name)
+    {
+        T* child = form_->findChild<T*>(name);
+        if (!child)
+            qFatal("no control named %s", name);
+        return child;
+    }
+    ListSelector* combo(const char* name) { return get<ListSelector>(name); }
+    QLineEdit* box(const char* name) { return get<QLineEdit>(name); }
+    QCheckBox* check(const char* name) { return get<QCheckBox>(name); }
+    QToolButton* category(int index);
+    QString status() { return get<QLabel>("lblDebug")->text(); }
+    QColor statusColor() { return get<QLabel>("lblDebug")->palette().color(QPalette::WindowText); }
+    QString hex() { return box("txtResultHex")->text(); }
+    QString shop() { return box("txtResultShop")->text(); }
+    QString comment() { return box("txtShopComment")->text(); }
+    QStringList rows(const char* comboName);
+
+    // What the user does.
+    void choose(const char* comboName, const QString& rowText);
+    void click(QWidget* widget);
+    void type(const char* boxName, const QString& text);
+    // Replaces the box's whole text at once, as pasting does.
+    void paste(const char* boxName, const QString& text);
+
+private:
+    std::unique_ptr<formTolvane> form_;
+};
+
+}  // namespace vs::test
