@@ -1,6 +1,7 @@
 #include "catalog/catalog_loader.h"
 #include "catalog/startup_message.h"
 #include "catalog/vault_error.h"
+#include "catalog/failure_cases.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -76,20 +77,11 @@ TEST(ItemLoader, LeadingTabsAreDroppedLikeSpaces)
     EXPECT_EQ(catalog.item(4, 5)->name, "Bow");
 }
 
-// Every row of the failure table: the kind and number the start-up message shows.
-struct FailureCase {
-    const char* label;
-    std::string itemBytes;
-    std::string subtypeBytes;
-    ErrorKind kind;
-    friend void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.label; }
-};
-
-class LoaderFailure : public ::testing::TestWithParam<FailureCase> {};
+class LoaderFailure : public ::testing::TestWithParam<test::FailureCase> {};
 
 TEST_P(LoaderFailure, RaisesTheTypedError)
 {
-    const FailureCase& c = GetParam();
+    const test::FailureCase& c = GetParam();
     try {
         Catalog catalog;
         loadItemCatalog(c.itemBytes, catalog, "item(Kor).txt");
@@ -101,25 +93,8 @@ TEST_P(LoaderFailure, RaisesTheTypedError)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    FailureTable, LoaderFailure,
-    ::testing::Values(
-        FailureCase{"ItemRecordWithSixTokens", "0\n1 1 1 0 0 0", "", ErrorKind::IndexOutOfTable},
-        FailureCase{"ItemRecordWithTwoTokens", "0\n1 1", "", ErrorKind::IndexOutOfTable},
-        FailureCase{"SubtypeRecordWithOneToken", "", "13 8\n1", ErrorKind::IndexOutOfTable},
-        FailureCase{"OneCharacterItemName", "0\n1 1 1 0 0 0 x", "", ErrorKind::InvalidArgument},
-        FailureCase{"OneCharacterSubtypeName", "", "13 8\n1 x", ErrorKind::InvalidArgument},
-        FailureCase{"WidthTooLarge", "0\n1 40000 1 0 0 0 \"A\"", "", ErrorKind::NumberTooLarge},
-        FailureCase{"DurabilityBeyondADouble", "0\n1 1 1 0 0 0 \"A\" 0 0 0 1e999", "",
-                    ErrorKind::NumberTooLarge},
-        FailureCase{"HeaderTooLarge", "99999\n", "", ErrorKind::NumberTooLarge},
-        FailureCase{"ItemIndexBeyond32Bits", "0\n9e12 1 1 0 0 0 \"A\"", "", ErrorKind::NumberTooLarge},
-        FailureCase{"SubtypeLevelTooLarge", "", "0 1\n40000 \"A\"", ErrorKind::NumberTooLarge},
-        FailureCase{"ClassSixteen", "16\n1 1 1 0 0 0 \"A\"", "", ErrorKind::IndexOutOfTable},
-        FailureCase{"IndexThirtyTwo", "0\n32 1 1 0 0 0 \"A\"", "", ErrorKind::IndexOutOfTable},
-        FailureCase{"IndexRoundsToThirtyTwo", "0\n31.5 1 1 0 0 0 \"A\"", "", ErrorKind::IndexOutOfTable},
-        FailureCase{"ItemIdTooLarge", "", "2000 0\n1 \"A\"", ErrorKind::NumberTooLarge}),
-    [](const auto& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(FailureTable, LoaderFailure, ::testing::ValuesIn(test::loaderFailureCases()),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 TEST(SubtypeLoader, HeaderRowsSetTheItemIdForTheRowsBelow)
 {

@@ -1,4 +1,5 @@
 #include "cli/cli_commands.h"
+#include "catalog/failure_cases.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -210,6 +211,53 @@ TEST(CliData, FailedLoadIsExitOneWithTheTerminationMessage)
         << run.err;
     EXPECT_NE(run.err.find("\n   Make sure data files exist and have proper format. \n"), std::string::npos);
     EXPECT_EQ(cli({"search", "--data", dir.path().string(), "axe"}).status, 1);
+}
+
+// Every row of the failure table ends the program with the start-up message.
+class CliLoadFailure : public ::testing::TestWithParam<test::FailureCase> {};
+
+TEST_P(CliLoadFailure, IsExitOne)
+{
+    const test::FailureCase& c = GetParam();
+    test::TempDir dir;
+    dir.write("item(Kor).txt", c.itemBytes);
+    dir.write("subtypes.txt", c.subtypeBytes);
+    CliRun run = cli({"catalog", "--data", dir.path().string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_NE(run.err.find("   Error:" + std::to_string(static_cast<int>(c.kind)) + ", " + kindDescription(c.kind)),
+              std::string::npos)
+        << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(FailureTable, CliLoadFailure, ::testing::ValuesIn(test::loaderFailureCases()),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+TEST(CliCatalog, ReadsTheItemFileAsDescribed)
+{
+    test::TempDir dir;
+    dir.write("item(Kor).txt",
+              "// 12 a comment, never a header\r\n"
+              "0\r\n"
+              "3\t1\t2\t0\t0\t0\t\"Sample Blade\"\t0\t0\t0\t25\r\n"
+              "4 1 1 0 0 0 \"Ten Tokens\" 0 0 0\r\n"
+              "5 1 1 0 0 0 \"First\" 0 0 0 9\r\n"
+              "5 2 2 0 0 0 \"Second\" 0 0 0 8\r\n"
+              "end\r\n"
+              "  7\r\n"
+              "1,15\r\n"
+              "3\t1\t2\t0\t0\t0\t\"Sample Scroll\"\t0\t0\t0\t25\r\n");
+    dir.write("subtypes.txt", "1 \"Orphan\"\r\n13 8\r\n1 \"Ring One\"\r\n2 \"Ring Two\"\r\n");
+    CliRun run = cli({"catalog", "--data", dir.path().string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "item\t0\t3\t1\t2\t25\tSample Blade\n"
+              "item\t0\t4\t1\t1\t0\tTen Tokens\n"
+              "item\t0\t5\t2\t2\t8\tSecond\n"
+              "item\t15\t3\t1\t2\t0\tSample Scroll\n"
+              "subtype\t-1\t1\tOrphan\n"
+              "subtype\t424\t1\tRing One\n"
+              "subtype\t424\t2\tRing Two\n");
 }
 
 TEST(CliData, DataGivenTwiceIsRefused)
