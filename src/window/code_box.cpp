@@ -1,7 +1,6 @@
 #include "window/code_box.h"
 
 #include <QFontDatabase>
-#include <QValidator>
 
 namespace vs {
 
@@ -40,23 +39,6 @@ void CodeBox::focusOutEvent(QFocusEvent* event)
     QLineEdit::focusOutEvent(event);
     if (start >= 0)
         setSelection(start, length);
-}
-
-class TypedLengthLimit : public QValidator {
-public:
-    TypedLengthLimit(int maxLength, QObject* parent) : QValidator(parent), max_(maxLength) {}
-    State validate(QString& input, int&) const override
-    {
-        return input.size() <= max_ ? Acceptable : Invalid;
-    }
-
-private:
-    int max_;
-};
-
-void limitTypedLength(QLineEdit* box, int maxLength)
-{
-    box->setValidator(new TypedLengthLimit(maxLength, box));
 }
 
 }  // namespace vs

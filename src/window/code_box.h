@@ -18,8 +18,4 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 };
 
-// Accepts typed text only up to a number of characters; text set by the
-// program may be longer, as the durability "12.5" read from a list entry is.
-void limitTypedLength(QLineEdit* box, int maxLength);
-
 }  // namespace vs

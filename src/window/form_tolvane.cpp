@@ -5,11 +5,13 @@
 #include "catalog/tables.h"
 #include "window/clickable_label.h"
 #include "window/code_box.h"
+#include "window/typing_limits.h"
 #include "window/list_selector.h"
 #include "window/pictures.h"
 #include "window/twips.h"
 
 #include <QButtonGroup>
+#include <QMenuBar>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -76,8 +78,9 @@ formTolvane::formTolvane(DialogSeam& dialogs, QWidget* parent) : QMainWindow(par
     // Stacked from back to front; where two frames overlap the later one lies in front.
     for (QFrame* f : {frmBanner, frmItemProperties, frmSearch, frmSelector, frmDebug, frmShopCtrl, frmShop})
         f->raise();
-    client->setMinimumSize(twips(9255), twips(6405));
-    resize(twips(9255), twips(6405));
+    buildMenus();
+    // The designed client area, below the menu bar.
+    resize(twips(9255), twips(6405) + menuBar()->sizeHint().height());
     connectHandlers();
 }
 
@@ -162,6 +165,7 @@ void formTolvane::buildSelectorControls()
                                          "Write-Protect");
     txtShopComment = place<QLineEdit>(frmSelector, "txtShopComment", twipsRect(120, 3120, 2655, 285));
     txtShopComment->setToolTip("This text will be written as the list item's comment or description");
+    limitToSingleByteText(txtShopComment);
 }
 
 void formTolvane::buildPropertyControls()
@@ -201,12 +205,11 @@ void formTolvane::buildPropertyControls()
 
 void formTolvane::buildSearchControls()
 {
-    auto* query = place<QLineEdit>(frmSearch, "txtQuery", twipsRect(120, 190, 1695, 315), "name of item to find...");
-    (void)query;
-    place<QPushButton>(frmSearch, "cmdFind", twipsRect(1920, 190, 855, 315), "Find");
+    txtQuery = place<QLineEdit>(frmSearch, "txtQuery", twipsRect(120, 190, 1695, 315), "name of item to find...");
+    cmdFind = place<QPushButton>(frmSearch, "cmdFind", twipsRect(1920, 190, 855, 315), "Find");
     label(frmSearch, "lblResults", "Results:", twipsRect(120, 620, 615, 220));
-    place<QCheckBox>(frmSearch, "optSearchMode", twipsRect(960, 620, 1815, 220), "Match Whole Words");
-    place<QListWidget>(frmSearch, "lstResults", twipsRect(120, 840, 2655, 1425));
+    optSearchMode = place<QCheckBox>(frmSearch, "optSearchMode", twipsRect(960, 620, 1815, 220), "Match Whole Words");
+    lstResults = place<QListWidget>(frmSearch, "lstResults", twipsRect(120, 840, 2655, 1425));
 }
 
 void formTolvane::connectHandlers()
@@ -232,8 +235,26 @@ void formTolvane::connectHandlers()
     connect(lblDur, &ClickableLabel::doubleClicked, this, [this] { lblDur_DblClick(); });
 
     connect(cmdShopNew, &QPushButton::clicked, this, [this] { cmdShopNew_Click(); });
+    connect(cmdShopRemove, &QPushButton::clicked, this, [this] { cmdShopRemove_Click(); });
+    connect(cmdShopItemShiftU, &QPushButton::clicked, this, [this] { cmdShopItemShiftU_Click(); });
+    connect(cmdShopItemShiftD, &QPushButton::clicked, this, [this] { cmdShopItemShiftD_Click(); });
     connect(lstShop, &QListWidget::currentRowChanged, this, [this] { lstShop_Click(); });
     connect(txtShopComment, &QLineEdit::textChanged, this, [this] { txtShopComment_Change(); });
+    connect(txtShopComment, &QLineEdit::inputRejected, this, [this] {
+        tellUser(StatusColor::Yellow,
+                 QString("Comment> Shop and item-bag files hold one byte a character; that text cannot be stored."));
+    });
+    lstShop->installEventFilter(this);
+    lstShop->viewport()->installEventFilter(this);
+
+    connect(cmdFind, &QPushButton::clicked, this, [this] { cmdFind_Click(); });
+    connect(txtQuery, &QLineEdit::returnPressed, this, [this] { cmdFind_Click(); });
+    connect(lstResults, &QListWidget::currentRowChanged, this, [this] { lstResults_Click(); });
+    connect(optSearchMode, &QCheckBox::stateChanged, this, [this] { optSearchMode_Click(); });
+
+    // Every text box hands the menus' shortcut keys to the menus.
+    for (QLineEdit* box : findChildren<QLineEdit*>())
+        box->installEventFilter(this);
 }
 
 }  // namespace vs

@@ -3,6 +3,7 @@
 #include "catalog/catalog.h"
 #include "codes/code_man_view.h"
 #include "codes/code_manager.h"
+#include "document/list_entry.h"
 #include "window/dialog_seam.h"
 
 #include <QMainWindow>
@@ -10,7 +11,9 @@
 #include <filesystem>
 #include <memory>
 
+class QAction;
 class QCheckBox;
+class QMenu;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -114,9 +117,46 @@ public:
 
     // List.
     void shopAddItem(int kind);
+    void swapListItems(QListWidget* lst, int si, int ti);
     void cmdShopNew_Click();
+    void cmdShopRemove_Click();
+    void cmdShopItemShiftU_Click();
+    void cmdShopItemShiftD_Click();
+    void mnuBlank_Click();
+    void mnuComment_Click();
+    void mnuClearList_Click();
+    void lstShop_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
+    void lstShop_MouseDown(Qt::MouseButton button, QPoint at);
     void lstShop_Click();
+    void mnuUpdateAll_Click();
     void txtShopComment_Change();
+
+    // Files.
+    void mnuOpen_Click();
+    void openFile(const QString& path);
+    void saveFile(const QString& filename);
+    bool bagIsBoK() const;
+    void mnuSave_Click();
+    void mnuSaveAs_Click();
+    void mnuExit_Click();
+
+    // Search.
+    void cmdFind_Click();
+    void lstResults_Click();
+    void optSearchMode_Click();
+    void txtQuery_GotFocus();
+    void txtQuery_LostFocus();
+
+    // Layout, clipboard and About.
+    void Form_Resize();
+    void mnuVCodeCopy_Click();
+    void mnuShopCodeCopy_Click();
+    void mnuSize0_Click();
+    void mnuAboutProg_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildFrames();
@@ -124,7 +164,10 @@ private:
     void buildSelectorControls();
     void buildPropertyControls();
     void buildSearchControls();
+    void buildMenus();
     void connectHandlers();
+    EntryList entries() const;
+    void setCaption(const QString& fileName);
     void fail(const class VaultError& error);
 
     DialogSeam& dialogs_;
@@ -168,6 +211,18 @@ private:
     QCheckBox* checkLuck = nullptr;
 
     QLabel* lblDebug = nullptr;
+
+    // Search.
+    QLineEdit* txtQuery = nullptr;
+    QPushButton* cmdFind = nullptr;
+    QCheckBox* optSearchMode = nullptr;
+    QListWidget* lstResults = nullptr;
+
+    // Menus.
+    QMenu* mnuInsert = nullptr;
+    QAction* mnuSave = nullptr;
+    QAction* mnuSize0 = nullptr;
+    class formAbout* about_ = nullptr;
 };
 
 }  // namespace vs

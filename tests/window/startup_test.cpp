@@ -47,8 +47,10 @@ private slots:
         QCOMPARE(w.get<QLabel>("lblDur")->toolTip(), QString("Double-click to use this value"));
         QCOMPARE(w.box("txtResultShop")->toolTip(), QString("Shop Code"));
         QCOMPARE(w.category(2)->toolTip(), QString("Miscellaneous Items"));
-        // Geometry in twips, 15 to a pixel.
-        QCOMPARE(w.get<QWidget>("frmSelector")->geometry(), QRect(192, 160, 193, 233));
+        // Geometry in twips, 15 to a pixel; the middle column stands right of the list column.
+        QCOMPARE(w.get<QWidget>("frmShop")->geometry(), QRect(0, 32, 193, 393));
+        QCOMPARE(w.get<QWidget>("frmSelector")->geometry(), QRect(193, 160, 193, 233));
+        QCOMPARE(w.get<QWidget>("frmItemProperties")->geometry(), QRect(386, 0, 233, 393));
         QCOMPARE(w.check("checkExc12")->geometry(), QRect(16, 368, 209, 17));
         QVERIFY(QFontInfo(w.box("txtResultHex")->font()).fixedPitch());
         QVERIFY(QFontInfo(w.box("txtResultShop")->font()).fixedPitch());

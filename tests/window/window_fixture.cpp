@@ -90,3 +90,15 @@ void Window::paste(const char* boxName, const QString& text)
 }
 
 }  // namespace vs::test
+
+namespace vs::test {
+
+void Window::trigger(const char* actionName)
+{
+    QAction* action = get<QAction>(actionName);
+    if (!action->isEnabled())
+        qFatal("%s is disabled", actionName);
+    action->trigger();
+}
+
+}  // namespace vs::test

@@ -5,6 +5,9 @@
 #include "window/list_selector.h"
 
 #include <QAbstractItemView>
+#include <QAction>
+#include <QFile>
+#include <QPushButton>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -113,6 +116,8 @@ public:
     void type(const char* boxName, const QString& text);
     // Replaces the box's whole text at once, as pasting does.
     void paste(const char* boxName, const QString& text);
+    // Runs a menu command, as choosing it in the menu does.
+    void trigger(const char* actionName);
 
 private:
     std::unique_ptr<formTolvane> form_;

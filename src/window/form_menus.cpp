@@ -1,0 +1,103 @@
+// The menu bar, its shortcuts, and the keys and mouse of the list.
+#include "window/form_tolvane.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace vs {
+
+namespace {
+
+template <typename Handler>
+QAction* addItem(QMenu* menu, const char* name, const char* caption, const char* shortcut, Handler handler)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    if (shortcut)
+        action->setShortcut(QKeySequence(shortcut));
+    QObject::connect(action, &QAction::triggered, menu, handler);
+    return action;
+}
+
+QMenu* addMenu(QMenuBar* bar, const char* name, const char* caption)
+{
+    QMenu* menu = bar->addMenu(caption);
+    menu->setObjectName(name);
+    menu->menuAction()->setObjectName(QString(name) + "Action");
+    return menu;
+}
+
+}  // namespace
+
+void formTolvane::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    QMenu* file = addMenu(bar, "mnuFile", "File");
+    addItem(file, "mnuOpen", "Open", "Ctrl+O", [this] { mnuOpen_Click(); });
+    mnuSave = addItem(file, "mnuSave", "Save", "Ctrl+S", [this] { mnuSave_Click(); });
+    mnuSave->setEnabled(false);
+    addItem(file, "mnuSaveAs", "Save as...", "Ctrl+A", [this] { mnuSaveAs_Click(); });
+    file->addSeparator()->setObjectName("sp1");
+    addItem(file, "mnuExit", "Exit", "Ctrl+X", [this] { mnuExit_Click(); });
+
+    QMenu* edit = addMenu(bar, "mnuEdit", "Edit");
+    addItem(edit, "mnuUpdateAll", "Update All Items", "Ctrl+U", [this] { mnuUpdateAll_Click(); });
+    mnuInsert = edit->addMenu("Insert");
+    mnuInsert->setObjectName("mnuInsert");
+    addItem(mnuInsert, "mnuInsertItem", "New Item", "Ctrl+I", [this] { cmdShopNew_Click(); });
+    addItem(mnuInsert, "mnuBlank", "Blank Line", "Ctrl+B", [this] { mnuBlank_Click(); });
+    addItem(mnuInsert, "mnuComment", "Comment Line", "Ctrl+C", [this] { mnuComment_Click(); });
+    addItem(edit, "mnuRemoveItem", "Remove Selected Item", nullptr, [this] { cmdShopRemove_Click(); });
+    addItem(edit, "mnuClearList", "Remove All Items", "Ctrl+R", [this] { mnuClearList_Click(); });
+    edit->addSeparator()->setObjectName("sp2");
+    addItem(edit, "mnuVCodeCopy", "Copy Vault Code", "Ctrl+V", [this] { mnuVCodeCopy_Click(); });
+    addItem(edit, "mnuShopCodeCopy", "Copy Shop Code", "Ctrl+H", [this] { mnuShopCodeCopy_Click(); });
+
+    QMenu* window = addMenu(bar, "mnuWindow", "Window");
+    mnuSize0 = addItem(window, "mnuSize0", "Original Size", nullptr, [this] { mnuSize0_Click(); });
+    mnuSize0->setEnabled(false);
+
+    QMenu* about = addMenu(bar, "mnuAbout", "About");
+    addItem(about, "mnuAboutProg", "The Program", "Ctrl+P", [this] { mnuAboutProg_Click(); });
+}
+
+bool formTolvane::eventFilter(QObject* watched, QEvent* event)
+{
+    // The menu shortcuts win over the text boxes' own Ctrl keys (copy, paste,
+    // cut, select all...): a box never claims a key that a menu item carries.
+    if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (QAction* action : findChildren<QAction*>())
+            if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
+                event->ignore();
+                return true;
+            }
+    }
+    if (watched == lstShop && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Insert || key->key() == Qt::Key_Delete ||
+            (key->key() == Qt::Key_Plus && (key->modifiers() & Qt::KeypadModifier))) {
+            lstShop_KeyDown(key->key(), key->modifiers());
+            return true;
+        }
+    }
+    if (lstShop && watched == lstShop->viewport() && event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            lstShop_MouseDown(mouse->button(), mouse->position().toPoint());
+            return true;
+        }
+    }
+    if (watched == txtQuery && event->type() == QEvent::FocusIn)
+        txtQuery_GotFocus();
+    if (watched == txtQuery && event->type() == QEvent::FocusOut)
+        txtQuery_LostFocus();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace vs

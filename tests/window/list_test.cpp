@@ -1,0 +1,232 @@
+// The list: adding, removing, moving, keys, and loading entries into the editor.
+#include "window_fixture.h"
+
+#include <QAction>
+#include <QMenu>
+
+using namespace vs;
+using namespace vs::test;
+
+namespace {
+QStringList texts(QListWidget* list)
+{
+    QStringList rows;
+    for (int i = 0; i < list->count(); ++i)
+        rows << list->item(i)->text();
+    return rows;
+}
+}  // namespace
+
+class ListTest : public QObject {
+    Q_OBJECT
+private slots:
+    void addingInsertsAboveTheSelectionOrAppendsAtTheEnd()
+    {
+        DataFolder data;
+        Window w(data);
+        auto* list = w.get<QListWidget>("lstShop");
+        w.choose("comboItemSelector", "Rapier");
+        w.click(w.get<QPushButton>("cmdShopNew"));
+        QCOMPARE(texts(list), QStringList({"0,2,0,0,0,0,0,Rapier", "0,2,0,0,0,0,0,Rapier"}));
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(w.status(), QString("Add Item> Item Added: 0,2,0,0,0,0,0,Rapier"));
+        list->setCurrentRow(0);
+        w.trigger("mnuComment");
+        QCOMPARE(texts(list).at(0), QString("//"));
+        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(w.status(), QString("Load Comment Text> Comment line added."));
+        w.trigger("mnuBlank");
+        QCOMPARE(texts(list), QStringList({"", "//", "0,2,0,0,0,0,0,Rapier", "0,2,0,0,0,0,0,Rapier"}));
+        QCOMPARE(w.status(), QString("Load Blank Line> Blank line added."));
+    }
+
+    void removingChoosesTheNextSelection()
+    {
+        DataFolder data;
+        Window w(data);
+        auto* list = w.get<QListWidget>("lstShop");
+        w.trigger("mnuInsertItem");
+        w.trigger("mnuBlank");
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(list->currentRow(), 2);
+        w.click(w.get<QPushButton>("cmdShopRemove"));
+        QCOMPARE(list->currentRow(), 1);  // removing the last row selects the new last row
+        QCOMPARE(w.status(), QString("Delete Item> Item Removed: "));
+        list->setCurrentRow(0);
+        w.trigger("mnuRemoveItem");
+        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(list->count(), 1);
+        w.click(w.get<QPushButton>("cmdShopRemove"));
+        QCOMPARE(list->count(), 0);
+        QCOMPARE(list->currentRow(), -1);
+        QCOMPARE(w.shop(), QString("0 0 0 0 0 0 0"));  // the editor keeps the removed item
+        w.click(w.get<QPushButton>("cmdShopRemove"));
+        QCOMPARE(w.status(), QString("Delete Item> The list is empty."));
+        QCOMPARE(w.statusColor(), QColor(255, 255, 0));
+    }
+
+    void movingKeepsTheRowSelectedWithoutLoadingIt()
+    {
+        DataFolder data;
+        Window w(data);
+        auto* list = w.get<QListWidget>("lstShop");
+        w.trigger("mnuComment");
+        QCOMPARE(texts(list), QStringList({"0,0,0,0,0,0,0,Kris", "//"}));
+        w.click(w.get<QPushButton>("cmdShopItemShiftU"));
+        QCOMPARE(texts(list), QStringList({"//", "0,0,0,0,0,0,0,Kris"}));
+        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(list->item(0)->data(Qt::UserRole).toInt(), 2);  // the kind moves with the text
+        QCOMPARE(w.status(), QString("Load Comment Text> Comment line added."));
+        w.click(w.get<QPushButton>("cmdShopItemShiftU"));
+        QCOMPARE(texts(list), QStringList({"//", "0,0,0,0,0,0,0,Kris"}));
+        w.click(w.get<QPushButton>("cmdShopItemShiftD"));
+        QCOMPARE(texts(list), QStringList({"0,0,0,0,0,0,0,Kris", "//"}));
+        QCOMPARE(list->currentRow(), 1);
+        w.click(w.get<QPushButton>("cmdShopItemShiftD"));
+        QCOMPARE(list->currentRow(), 1);
+    }
+
+    void keysInTheList()
+    {
+        DataFolder data;
+        Window w(data);
+        auto* list = w.get<QListWidget>("lstShop");
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Insert, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(list->count(), 2);  // Ctrl+Shift+Insert adds an item
+        QTest::keyClick(list, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(list->currentRow(), 0);
+        QTest::keyClick(list, Qt::Key_Delete, Qt::ShiftModifier);
+        QCOMPARE(list->currentRow(), 1);
+        QTest::keyClick(list, Qt::Key_Plus, Qt::KeypadModifier);
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(list->currentRow(), 2);
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(list->count(), 2);
+        list->setCurrentRow(-1);
+        QTest::keyClick(list, Qt::Key_Insert);
+        QCOMPARE(list->count(), 2);  // keys do nothing without a selected row
+    }
+
+    void clearingAsksFirst()
+    {
+        DataFolder data;
+        Window w(data);
+        w.dialogs.answerYes = false;
+        w.trigger("mnuClearList");
+        QCOMPARE(w.get<QListWidget>("lstShop")->count(), 1);
+        QCOMPARE(w.dialogs.titles.back(), QString("Clear Prompt"));
+        QCOMPARE(w.dialogs.messages.back(), QString("Clear this list?"));
+        w.dialogs.answerYes = true;
+        w.trigger("mnuClearList");
+        QCOMPARE(w.get<QListWidget>("lstShop")->count(), 0);
+    }
+
+    void commentEntriesAreEditedThroughTheCommentBox()
+    {
+        DataFolder data;
+        Window w(data);
+        auto* list = w.get<QListWidget>("lstShop");
+        w.trigger("mnuComment");
+        QCOMPARE(w.comment(), QString("//"));
+        QVERIFY(w.check("chkProtectComment")->isChecked());
+        QCOMPARE(w.status(), QString("Load Comment Text> Comment line added."));
+        w.type("txtShopComment", "// Potions");
+        QCOMPARE(list->item(1)->text(), QString("// Potions"));
+        w.click(w.check("checkLuck"));
+        QCOMPARE(list->item(1)->text(), QString("// Potions"));  // item edits leave a comment row alone
+        list->setCurrentRow(0);
+        QCOMPARE(w.status(), QString("Load Item> Loaded: Kris"));
+        list->setCurrentRow(1);
+        QCOMPARE(w.status(), QString("Load Non-Item> Loaded: // Potions"));
+        QCOMPARE(w.statusColor(), QColor(0, 255, 0));
+    }
+
+    void loadingAnEntryMovesTheEditor()
+    {
+        DataFolder data;
+        Window w(data);
+        auto* list = w.get<QListWidget>("lstShop");
+        auto* row = new QListWidgetItem("1,5,7,30,1,1,2,House axe", list);
+        row->setData(Qt::UserRole, 1);
+        list->setCurrentRow(1);
+        QCOMPARE(w.combo("comboClassSelector")->currentText(), QString("Axes"));
+        QCOMPARE(w.combo("comboItemSelector")->currentText(), QString("Battle Axe"));
+        QCOMPARE(w.shop(), QString("1 5 7 30 1 1 2"));
+        QCOMPARE(w.comment(), QString("Battle Axe+7+8+Skill+Luck"));
+        QCOMPARE(list->item(1)->text(), QString("1,5,7,30,1,1,2,House axe"));  // the row keeps its comment
+        QCOMPARE(w.status(), QString("Load Item> Loaded: Battle Axe+7+8+Skill+Luck"));
+        QVERIFY(!w.check("chkProtectComment")->isChecked());
+        // Editing the loaded item rewrites the row.
+        w.choose("comboLevel", "+9");
+        QCOMPARE(list->item(1)->text(), QString("1,5,9,30,1,1,2,Battle Axe+9+8+Skill+Luck"));
+    }
+
+    void anEntryMissingFromTheCatalogKeepsItsComment()
+    {
+        DataFolder data;
+        Window w(data);
+        auto* list = w.get<QListWidget>("lstShop");
+        auto* row = new QListWidgetItem("0,31,15.5,12.5,0,0,0,Lost blade", list);
+        row->setData(Qt::UserRole, 1);
+        list->setCurrentRow(1);
+        QCOMPARE(w.comment(), QString("Lost blade"));
+        QVERIFY(w.check("chkProtectComment")->isChecked());
+        QCOMPARE(w.status(), QString("Load Item> Item does not exist in Data Files."));
+        QCOMPARE(w.statusColor(), QColor(255, 255, 0));
+        QCOMPARE(w.shop(), QString("0 31 12 12 0 0 0"));
+        QCOMPARE(w.box("txtDur")->text(), QString("12.5"));
+        QCOMPARE(w.hex().left(2), QString("1F"));
+    }
+
+    void updateAllRenamesCatalogItemsOnly()
+    {
+        DataFolder data;
+        Window w(data);
+        auto* list = w.get<QListWidget>("lstShop");
+        list->item(0)->setText("0,3,2,40,0,1,0,old name");
+        for (const char* text : {"// note", "0,30,0,0,0,0,0,ghost", "1,1,0,19,1,0,0,axe"}) {
+            auto* row = new QListWidgetItem(text, list);
+            row->setData(Qt::UserRole, QString(text).startsWith("//") ? 2 : 1);
+        }
+        w.trigger("mnuUpdateAll");
+        QCOMPARE(texts(list), QStringList({"0,3,2,40,0,1,0,Katana+2+Luck", "// note", "0,30,0,0,0,0,0,ghost",
+                                           "1,1,0,19,1,0,0,Hand Axe+Skill"}));
+        QCOMPARE(list->currentRow(), 3);
+        QCOMPARE(w.status(), QString("Save Item> The item is saved to the list."));
+    }
+
+    void itemBagEntriesHaveNoDurability()
+    {
+        DataFolder data;
+        Window w(data);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("EventItemBag9.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("14\t11\t1\t0\t1\t0\t//box\r\n");
+        file.close();
+        w.form().openFile(file.fileName());
+        QCOMPARE(w.check("checkLuck")->text(), QString("Excellent"));
+        auto* list = w.get<QListWidget>("lstShop");
+        list->setCurrentRow(0);
+        QCOMPARE(w.shop(), QString("14 11 1 0 0 1 0"));
+        QCOMPARE(w.comment(), QString("Excellent Gift Box of Fortune"));
+        w.click(w.check("checkSkill"));
+        QCOMPARE(list->item(0)->text(), QString("14,11,1,1,1,0,Excellent Gift Box of Fortune+Skill"));
+    }
+
+    void rightClickOffersTheInsertMenu()
+    {
+        DataFolder data;
+        Window w(data);
+        auto* list = w.get<QListWidget>("lstShop");
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, QPoint(40, 8));
+        auto* menu = w.get<QMenu>("mnuInsert");
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(list->currentRow(), 0);
+        menu->close();
+    }
+};
+
+QTEST_MAIN(ListTest)
+#include "list_test.moc"
