@@ -204,7 +204,7 @@ void clsCodeMan::setComment()
     if (flgFromShop)
         return;
     strShopComment = view_.commentText();
-    if (allowSaveToShop)
+    if (allowSaveToShop && !namingComment_)
         saveToShop();
 }
 
@@ -281,8 +281,11 @@ void clsCodeMan::refreshName()
     NameSubject subject{shopCode.classIndex, shopCode.typeIndex, shopCode.level, shopCode.optLevel,
                         shopCode.skill,      shopCode.luck};
     strShopComment = composeDisplayName(catalog_, subject, option, view_.editMode());
-    if (!view_.commentProtected())
+    if (!view_.commentProtected()) {
+        namingComment_ = true;
         view_.setCommentText(strShopComment);
+        namingComment_ = false;
+    }
     if (isNewItem || (!isNotItem && allowSaveToShop))
         saveToShop();
 }

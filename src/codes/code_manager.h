@@ -69,6 +69,10 @@ public:
     void saveToShop();
 
 private:
+    // Set while refreshName writes the display name into the comment box: that
+    // change is the program's, and the entry is saved (or not) by refreshName's
+    // own rule rather than as if the user had typed it.
+    bool namingComment_ = false;
     const Catalog& catalog_;
     CodeManView& view_;
 };

@@ -41,7 +41,15 @@ public:
     int editMode() const override { return mode; }
     bool commentProtected() const override { return protectedComment; }
     std::string commentText() const override { return comment; }
-    void setCommentText(const std::string& t) override { comment = t; }
+    void setCommentText(const std::string& t) override
+    {
+        // Like the comment box: a changed text raises its change handler.
+        const bool changed = comment != t;
+        comment = t;
+        if (changed && reenter)
+            reenter->setComment();
+    }
+    clsCodeMan* reenter = nullptr;
     bool listEntrySelected() const override { return entrySelected; }
     int selectedEntryKind() const override { return entryKind; }
     void setSelectedEntryText(const std::string& t) override { entryText = t; }
@@ -227,6 +235,24 @@ TEST_F(CodeManager, EditsAreSavedOnlyWhenTheFlagsAllow)
     man->isNewItem = true;
     man->setLevel(3);
     EXPECT_EQ(view.entryText, "0,1,3,0,1,1,0,Blade+3+Skill+Luck") << "a new item is always written";
+}
+
+TEST_F(CodeManager, RenamingTheCommentDoesNotSaveWhatTheFlagsForbid)
+{
+    view.reenter = man.get();
+    man->update(0, 1, 0, 0, 0, 0, 0);
+    man->allowSaveToShop = true;
+    man->isNotItem = true;
+    man->setLuck(1);
+    EXPECT_EQ(view.comment, "Blade+Luck");
+    EXPECT_TRUE(view.entryText.empty()) << "an item edit reached an entry that must not take it";
+    man->isNotItem = false;
+    man->setSkill(1);
+    EXPECT_EQ(view.entryText, "0,1,0,0,1,1,0,Blade+Skill+Luck");
+    // Typing in the box is the user's edit: it is saved.
+    man->isNotItem = true;
+    view.setCommentText("typed");
+    EXPECT_EQ(view.entryText, "0,1,0,0,1,1,0,typed");
 }
 
 TEST_F(CodeManager, ExportsTheCodes)
