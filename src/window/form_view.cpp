@@ -27,7 +27,7 @@ void formTolvane::showVaultCode(const std::string& text)
 
 void formTolvane::selectVaultCode(int start, int length)
 {
-    txtResultHex->setSelection(start, length);
+    txtResultHex->setHighlight(start, length);
 }
 
 void formTolvane::showShopCode(const std::string& text)
@@ -37,7 +37,7 @@ void formTolvane::showShopCode(const std::string& text)
 
 void formTolvane::selectShopCode(int start, int length)
 {
-    txtResultShop->setSelection(start, length);
+    txtResultShop->setHighlight(start, length);
 }
 
 void formTolvane::pressCategory(int group)

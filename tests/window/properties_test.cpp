@@ -15,7 +15,7 @@ private slots:
         for (int n = 1; n <= 12; ++n)
             QVERIFY2(w.check(qPrintable(QString("checkExc%1").arg(n)))->isChecked(), qPrintable(QString::number(n)));
         QCOMPARE(w.hex().mid(14, 2), QString("3F"));
-        QCOMPARE(w.box("txtResultHex")->selectedText(), QString("3F"));
+        QCOMPARE(w.code("txtResultHex")->highlightedText(), QString("3F"));
         // Clearing one box clears its flag, though its armour twin still shows a tick.
         w.click(w.check("checkExc3"));
         QCOMPARE(w.hex().mid(14, 2), QString("3B"));
@@ -49,13 +49,13 @@ private slots:
     {
         DataFolder data;
         Window w(data);
-        QLineEdit* hex = w.box("txtResultHex");
-        QLineEdit* shop = w.box("txtResultShop");
+        CodeBox* hex = w.code("txtResultHex");
+        CodeBox* shop = w.code("txtResultShop");
         auto expectHighlight = [&](int hexStart, int hexLength, const QString& shopPart, int shopStart) {
-            QCOMPARE(hex->selectionStart(), hexStart);
-            QCOMPARE(hex->selectedText().size(), hexLength);
-            QCOMPARE(shop->selectedText(), shopPart);
-            QCOMPARE(shop->selectionStart(), shopStart);
+            QCOMPARE(hex->highlightStart(), hexStart);
+            QCOMPARE(hex->highlightedText().size(), hexLength);
+            QCOMPARE(shop->highlightedText(), shopPart);
+            QCOMPARE(shop->highlightStart(), shopStart);
         };
         w.choose("comboItemSelector", "Katana");
         expectHighlight(0, 2, "0 3", 0);
@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(w.hex(), QString("03DF7B00000000000000"));
         w.type("txtSerial", "1000");
         expectHighlight(6, 8, "3", 15);
-        QCOMPARE(hex->selectedText(), QString("000003E8"));
+        QCOMPARE(hex->highlightedText(), QString("000003E8"));
         w.click(w.check("checkExc2"));
         expectHighlight(14, 2, "3", 15);
         w.choose("comboClassSelector", "Axes");
@@ -87,8 +87,11 @@ private slots:
         w.choose("comboLevel", "+5");
         w.box("txtResultHex")->setFocus();
         w.box("txtShopComment")->setFocus();
-        QCOMPARE(w.box("txtResultHex")->selectedText(), QString("28"));
-        QCOMPARE(w.box("txtResultShop")->selectedText(), QString("5"));
+        // Another box selecting its text does not take the highlight away.
+        w.box("txtQuery")->setFocus();
+        w.box("txtQuery")->selectAll();
+        QCOMPARE(w.code("txtResultHex")->highlightedText(), QString("28"));
+        QCOMPARE(w.code("txtResultShop")->highlightedText(), QString("5"));
         // And it is drawn: the boxes' pictures hold the highlight colour.
         for (const char* name : {"txtResultHex", "txtResultShop"}) {
             QLineEdit* box = w.box(name);
@@ -102,13 +105,18 @@ private slots:
         }
     }
 
-    void loadingAnEntryKeepsTheHighlight()
+    void loadingAnEntryHighlightsNothing()
     {
         DataFolder data;
         Window w(data);
-        // Start-up ends by loading the first entry: the item id stays highlighted.
-        QCOMPARE(w.box("txtResultHex")->selectedText(), QString("00"));
-        QCOMPARE(w.box("txtResultShop")->selectedText(), QString("0 0"));
+        // Start-up ends by loading the first entry: a loaded item has no changed part.
+        QCOMPARE(w.code("txtResultHex")->highlightedText(), QString());
+        QCOMPARE(w.code("txtResultShop")->highlightedText(), QString());
+        w.click(w.check("checkSkill"));
+        QCOMPARE(w.code("txtResultHex")->highlightedText(), QString("80"));
+        w.get<QListWidget>("lstShop")->setCurrentRow(-1);
+        w.get<QListWidget>("lstShop")->setCurrentRow(0);
+        QCOMPARE(w.code("txtResultHex")->highlightedText(), QString());
     }
 
     void typingIsReadAsTheBoxChanges()

@@ -139,10 +139,10 @@ private slots:
         Window w(data);
         w.choose("comboOpt", "+16");
         QCOMPARE(w.hex(), QString("00000000000000400000"));
-        QCOMPARE(w.box("txtResultHex")->selectedText(), QString("40"));
-        QCOMPARE(w.box("txtResultShop")->selectedText(), QString("4"));
+        QCOMPARE(w.code("txtResultHex")->highlightedText(), QString("40"));
+        QCOMPARE(w.code("txtResultShop")->highlightedText(), QString("4"));
         w.choose("comboOpt", "+12");
-        QCOMPARE(w.box("txtResultHex")->selectedText(), QString("03"));
+        QCOMPARE(w.code("txtResultHex")->highlightedText(), QString("03"));
     }
 };
 

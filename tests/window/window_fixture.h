@@ -1,5 +1,6 @@
 #pragma once
 
+#include "window/code_box.h"
 #include "window/dialog_seam.h"
 #include "window/form_tolvane.h"
 #include "window/list_selector.h"
@@ -101,6 +102,7 @@ public:
     }
     ListSelector* combo(const char* name) { return get<ListSelector>(name); }
     QLineEdit* box(const char* name) { return get<QLineEdit>(name); }
+    CodeBox* code(const char* name) { return get<CodeBox>(name); }
     QCheckBox* check(const char* name) { return get<QCheckBox>(name); }
     QToolButton* category(int index);
     QString status() { return get<QLabel>("lblDebug")->text(); }
