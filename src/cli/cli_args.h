@@ -22,7 +22,7 @@ struct OptionSpec {
 };
 
 struct ParsedArgs {
-    std::map<std::string, std::string> options;  // by the spec's name; flags map to ""
+    std::map<std::string, std::string> options;  // keyed by the OptionSpec name; flags map to ""
     std::vector<std::string> positionals;
 
     bool has(const std::string& name) const { return options.count(name) > 0; }

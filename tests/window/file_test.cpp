@@ -7,14 +7,6 @@ using namespace vs;
 using namespace vs::test;
 
 namespace {
-QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    QFile file(dir.filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(name));
-    return file.fileName();
-}
-
 QByteArray read(const QString& path)
 {
     QFile file(path);
@@ -33,7 +25,7 @@ private slots:
         Window w(data);
         QTemporaryDir dir;
         QVERIFY(!w.get<QAction>("mnuSave")->isEnabled());
-        w.dialogs.nextOpen = write(dir, "Shop7.txt", "// goods\r\n\r\n0 3 0 40 0 0 0 //Katana\r\nabc\r\nend\r\n");
+        w.dialogs.nextOpen = writeFile(dir, "Shop7.txt", "// goods\r\n\r\n0 3 0 40 0 0 0 //Katana\r\nabc\r\nend\r\n");
         w.trigger("mnuOpen");
         auto* list = w.get<QListWidget>("lstShop");
         QCOMPARE(list->count(), 3);
@@ -51,7 +43,7 @@ private slots:
         DataFolder data;
         Window w(data);
         QTemporaryDir dir;
-        w.dialogs.nextOpen = write(dir, "items.txt", "1 2 3");
+        w.dialogs.nextOpen = writeFile(dir, "items.txt", "1 2 3");
         w.trigger("mnuOpen");
         QCOMPARE(w.status(), QString("Open> \"items.txt\" is invalid."));
         QCOMPARE(w.statusColor(), QColor(255, 255, 0));
@@ -75,7 +67,7 @@ private slots:
         DataFolder data;
         Window w(data);
         QTemporaryDir dir;
-        const QString shop = write(dir, "shop1.txt", "14 3 0 255 0 0 0 //Potion\r\n");
+        const QString shop = writeFile(dir, "shop1.txt", "14 3 0 255 0 0 0 //Potion\r\n");
         w.form().openFile(shop);
         auto* list = w.get<QListWidget>("lstShop");
         list->setCurrentRow(0);
@@ -107,7 +99,7 @@ private slots:
         QVERIFY2(w.status().startsWith("Save> "), qPrintable(w.status()));
         QCOMPARE(w.statusColor(), QColor(255, 255, 0));
 
-        const QString shop = write(dir, "shop2.txt", "1 1 1 1 1 1 1\r\n");
+        const QString shop = writeFile(dir, "shop2.txt", "1 1 1 1 1 1 1\r\n");
         w.form().openFile(shop);
         w.get<QListWidget>("lstShop")->setCurrentRow(0);
         w.paste("txtShopComment", QString::fromUtf8("Жезл"));
@@ -129,7 +121,7 @@ private slots:
         DataFolder data;
         Window w(data);
         QTemporaryDir dir;
-        const QString bag = write(dir, "EventItemBag9.txt", "14 11 0 0 0 0 //box\r\n");
+        const QString bag = writeFile(dir, "EventItemBag9.txt", "14 11 0 0 0 0 //box\r\n");
         w.form().openFile(bag);
         QVERIFY(!w.form().bagIsBoK());
         w.get<QListWidget>("lstShop")->setCurrentRow(0);
@@ -145,7 +137,7 @@ private slots:
         Window w(data);
         QTemporaryDir dir;
         const QByteArray bytes("// \xE9t\xE9 \x01\xFF\r\n0 0 0 0 0 0 0 //\xC4pfel\r\nend\r\n");
-        const QString shop = write(dir, "shop3.txt", bytes);
+        const QString shop = writeFile(dir, "shop3.txt", bytes);
         w.form().openFile(shop);
         w.trigger("mnuSave");
         QCOMPARE(read(shop), bytes);
@@ -160,7 +152,7 @@ private slots:
         Window w(data);
         QTemporaryDir dir;
         for (const QString& name : corpus.entryList(QDir::Files)) {
-            const QString copy = write(dir, name, read(corpus.filePath(name)));
+            const QString copy = writeFile(dir, name, read(corpus.filePath(name)));
             w.form().openFile(copy);
             w.trigger("mnuSave");
             const QByteArray saved = read(copy);

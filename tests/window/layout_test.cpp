@@ -83,10 +83,7 @@ private slots:
         DataFolder data;
         Window w(data);
         QTemporaryDir dir;
-        QFile file(dir.filePath("shop5.txt"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        w.form().openFile(file.fileName());
+        w.form().openFile(writeFile(dir, "shop5.txt", ""));
         w.trigger("mnuAboutProg");
         auto* about = w.form().findChild<QDialog*>("formAbout");
         QVERIFY(about);

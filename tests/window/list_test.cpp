@@ -7,16 +7,6 @@
 using namespace vs;
 using namespace vs::test;
 
-namespace {
-QStringList texts(QListWidget* list)
-{
-    QStringList rows;
-    for (int i = 0; i < list->count(); ++i)
-        rows << list->item(i)->text();
-    return rows;
-}
-}  // namespace
-
 class ListTest : public QObject {
     Q_OBJECT
 private slots:
@@ -201,11 +191,7 @@ private slots:
         DataFolder data;
         Window w(data);
         QTemporaryDir dir;
-        QFile file(dir.filePath("EventItemBag9.txt"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("14\t11\t1\t0\t1\t0\t//box\r\n");
-        file.close();
-        w.form().openFile(file.fileName());
+        w.form().openFile(writeFile(dir, "EventItemBag9.txt", "14\t11\t1\t0\t1\t0\t//box\r\n"));
         QCOMPARE(w.check("checkLuck")->text(), QString("Excellent"));
         auto* list = w.get<QListWidget>("lstShop");
         list->setCurrentRow(0);

@@ -4,16 +4,6 @@
 using namespace vs;
 using namespace vs::test;
 
-namespace {
-QStringList texts(QListWidget* list)
-{
-    QStringList rows;
-    for (int i = 0; i < list->count(); ++i)
-        rows << list->item(i)->text();
-    return rows;
-}
-}  // namespace
-
 class SearchTest : public QObject {
     Q_OBJECT
 private slots:

@@ -102,3 +102,23 @@ void Window::trigger(const char* actionName)
 }
 
 }  // namespace vs::test
+
+namespace vs::test {
+
+QStringList texts(const QListWidget* list)
+{
+    QStringList rows;
+    for (int i = 0; i < list->count(); ++i)
+        rows << list->item(i)->text();
+    return rows;
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(name));
+    return file.fileName();
+}
+
+}  // namespace vs::test

@@ -74,6 +74,11 @@ inline const char* kTestSubTypes =
     "1 \"Heart of Love\"\r\n"
     "2 \"Heart of Friendship\"\r\n";
 
+// The texts of a list's rows, top to bottom.
+QStringList texts(const QListWidget* list);
+// Writes a file into `dir` and returns its path.
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
+
 // A data folder holding the two files.
 class DataFolder {
 public:
