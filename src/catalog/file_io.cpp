@@ -44,7 +44,10 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view byt
     std::filesystem::path dir = path.parent_path();
     if (dir.empty())
         dir = ".";
-    std::string tmpl = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
+    std::string hiddenName = ".";
+    hiddenName += path.filename().string();
+    hiddenName += ".XXXXXX";
+    std::string tmpl = (dir / hiddenName).string();
     int fd = ::mkstemp(tmpl.data());
     if (fd < 0)
         throwErrno(path.string());

@@ -119,8 +119,11 @@ int runDecode(const Context& ctx)
         throw UsageError("HEX must be 20 hexadecimal digits, not '" + hex + "'");
     std::string exc;
     for (int i = 0; i < kExcellentCount; ++i)
-        if (item->excellent[i])
-            exc += (exc.empty() ? "" : ",") + std::to_string(i);
+        if (item->excellent[i]) {
+            if (!exc.empty())
+                exc += ',';
+            exc += std::to_string(i);
+        }
     // The catalog is read before anything is printed, so that output is whole.
     std::optional<std::string> name;
     try {
@@ -217,8 +220,11 @@ int runSearch(const Context& ctx)
     if (terms.empty())
         throw UsageError("missing argument: expected TERM...");
     std::string typed;
-    for (const std::string& term : terms)
-        typed += (typed.empty() ? "" : " ") + term;
+    for (const std::string& term : terms) {
+        if (!typed.empty())
+            typed += ' ';
+        typed += term;
+    }
     const SearchQuery query = prepareSearchQuery(typed);
     if (query.terms.empty())
         return 0;
