@@ -75,6 +75,8 @@ void formTolvane::mnuAboutProg_Click()
     if (!about_) {
         about_ = new formAbout(*this, dialogs_);
         connect(about_, &QObject::destroyed, this, [this] { about_ = nullptr; });
+    } else if (!about_->isVisible()) {
+        about_->Form_Load();  // hidden by Escape: shown afresh, with the caption of now
     }
     about_->show();
     about_->raise();

@@ -96,6 +96,13 @@ private slots:
         w.click(about->findChild<QPushButton*>("cmdSysInfo"));
         QCOMPARE(w.dialogs.messages.back(), QString("System Information Is Unavailable At This Time"));
         QVERIFY(about->isVisible());
+        QTest::keyClick(about, Qt::Key_Escape);
+        QTRY_VERIFY(!about->isVisible());
+        w.form().openFile(writeFile(dir, "shop6.txt", ""));
+        w.trigger("mnuAboutProg");
+        about = w.form().findChild<QDialog*>("formAbout");
+        QVERIFY(about->isVisible());
+        QCOMPARE(about->windowTitle(), QString("About Vaultsmith - shop6.txt"));
         w.click(about->findChild<QPushButton*>("cmdOK"));
         QTRY_VERIFY(!w.form().findChild<QDialog*>("formAbout"));
     }
