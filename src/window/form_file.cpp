@@ -22,11 +22,6 @@ namespace {
 
 const char* const kFilter = "Text Files (*.txt);;All (*)";
 
-QString appTitle()
-{
-    return QString::fromLatin1(kAppTitle.data(), static_cast<qsizetype>(kAppTitle.size()));
-}
-
 // The first row holding a character that a single-byte file cannot store.
 int firstUnstorableRow(const QListWidget* list)
 {
@@ -41,7 +36,7 @@ int firstUnstorableRow(const QListWidget* list)
 
 void formTolvane::setCaption(const QString& fileName)
 {
-    setWindowTitle(appTitle() + " - " + fileName);
+    setWindowTitle(fromBytes(kAppTitle) + " - " + fileName);
 }
 
 void formTolvane::mnuOpen_Click()
@@ -63,7 +58,7 @@ void formTolvane::openFile(const QString& path)
         return;
     }
     editMode_ = static_cast<int16_t>(*mode);
-    checkLuck->setText(fromBytes(std::string(luckCaption(editMode_))));
+    checkLuck->setText(fromBytes(luckCaption(editMode_)));
 
     const QFileInfo info(path);
     if (!info.exists()) {

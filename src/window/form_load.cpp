@@ -15,7 +15,7 @@ bool formTolvane::Form_Load(const std::filesystem::path& dataDir)
         // The class names, category groups, option labels and arrCheckExc are
         // fixed tables, filled when the window is built.
         catalog_ = std::make_unique<Catalog>(loadDataFolder(dataDir));
-        setWindowTitle(QString::fromLatin1(kAppTitle.data(), static_cast<qsizetype>(kAppTitle.size())));
+        setWindowTitle(fromBytes(kAppTitle));
         theItem = clsCodeManCreate(*catalog_, *this);
         theItem->flgFromShop = true;
         theItem->update(0, 0, 0, 0, 0, 0, 0);
@@ -34,8 +34,7 @@ bool formTolvane::Form_Load(const std::filesystem::path& dataDir)
 
 void formTolvane::fail(const VaultError& error)
 {
-    const QString title = QString::fromLatin1(kAppTitle.data(), static_cast<qsizetype>(kAppTitle.size()));
-    dialogs_.message(this, title, fromBytes(startupFailureText(error)));
+    dialogs_.message(this, fromBytes(kAppTitle), fromBytes(startupFailureText(error)));
 }
 
 }  // namespace vs

@@ -1,12 +1,11 @@
 // The item selectors: category buttons, class, item, subtype, level and option.
 #include "catalog/tables.h"
+#include "window/clickable_label.h"
 #include "window/form_tolvane.h"
 #include "window/list_selector.h"
 #include "window/text_bytes.h"
 
-#include <QLabel>
 #include <QToolButton>
-#include "window/clickable_label.h"
 
 namespace vs {
 

@@ -2,12 +2,13 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 namespace vs {
 
 // Item data is single-byte text: each byte is one character. Latin-1 maps every
 // byte to one character and back, so any byte survives the trip through a widget.
-inline QString fromBytes(const std::string& bytes)
+inline QString fromBytes(std::string_view bytes)
 {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
