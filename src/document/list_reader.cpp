@@ -3,6 +3,8 @@
 #include "catalog/record_reader.h"
 #include "catalog/text_utils.h"
 
+#include <algorithm>
+
 namespace vs {
 
 namespace {
@@ -19,6 +21,11 @@ ListEntry itemEntry(std::string_view record, int editMode)
         hasComment = true;
     }
     TokenList fields = readData(data);
+    // A field with an unclosed double quote swallows the blanks that follow it,
+    // up to the comment; kept, they would grow by the separators at every save.
+    for (std::string& field : fields)
+        if (std::count(field.begin(), field.end(), '"') % 2 == 1)
+            field.erase(field.find_last_not_of(" \t") + 1);
     cutArrExcess(fields, itemFieldCount(editMode));
     std::string text;
     for (size_t i = 0; i < fields.size(); ++i) {

@@ -12,7 +12,7 @@ namespace {
 std::string randomFile(std::mt19937& random)
 {
     static const char* const pieces[] = {"14", "3", " ", "\t", "//", "Potion", ",", "end", "-1", "1.5",
-                                         "x", "\xE9", "\x01", "", "0", "  ", "abc", "/", "255"};
+                                         "x", "\xE9", "\x01", "", "0", "  ", "abc", "/", "255", "\""};
     static const char* const ends[] = {"\r\n", "\n", "\r"};
     std::string bytes;
     const int lines = static_cast<int>(random() % 12);

@@ -63,6 +63,15 @@ TEST(ListWriter, CommentEntryThatBeginsWithADigitIsWrittenUnchanged)
     EXPECT_EQ(readListFile(bytes, 0).front().kind, kItemEntry);
 }
 
+TEST(ListWriter, AnUnclosedQuoteDoesNotGrowAtEverySave)
+{
+    const std::string source = "5 \"x   //c\r\n";
+    EXPECT_EQ(readListFile(source, 0).front().text, "5,\"x,,,,,,c");
+    const std::string once = writeListFile(readListFile(source, 0), 0);
+    EXPECT_EQ(writeListFile(readListFile(once, 0), 0), once);
+    EXPECT_EQ(readListFile("5 \"a b\" 6", 0).front().text, "5,\"a b\",6,,,,") << "closed quotes keep their blanks";
+}
+
 TEST(ListWriter, ReadWriteReachesAFixedPoint)
 {
     const std::string source = "// head\r\n\r\n 14  3 0 255 0 0 0 // Potion//x\r\n5//x\r\nabc\r\nend\r\n";
