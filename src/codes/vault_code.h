@@ -32,7 +32,6 @@ public:
 
     // Stores the serial as given, without a range test.
     void setId(double newSerial) { serial = newSerial; }
-    double getSerial() const { return serial; }
     // index 0..5 sets one flag, 255 all six; other indexes change nothing.
     void setXlntOption(int index, int value);
     int16_t xlntOption(int index) const { return xlntOptions.at(index); }

@@ -21,12 +21,6 @@ int16_t formTolvane::getItemIndex() const
     return static_cast<int16_t>(position < 0 ? kItemsPerClass : comboItemSelector->rowValue(position));
 }
 
-QString formTolvane::getItemName() const
-{
-    const clsItemProperty* entry = catalog_->item(getClassIndex(), getItemIndex());
-    return entry ? fromBytes(entry->name) : QString("?");
-}
-
 int16_t formTolvane::getItemDur() const
 {
     const clsItemProperty* entry = catalog_->item(getClassIndex(), getItemIndex());

@@ -51,12 +51,10 @@ public:
     int16_t windowHeight = 0;
 
     clsCodeMan* item() const { return theItem.get(); }
-    const Catalog& catalog() const { return *catalog_; }
 
     // Catalog queries over the selectors.
     int16_t getClassIndex() const;
     int16_t getItemIndex() const;
-    QString getItemName() const;
     int16_t getItemDur() const;
 
     void tellUser(StatusColor color, const QString& message);
