@@ -84,7 +84,15 @@ formTolvane::formTolvane(DialogSeam& dialogs, QWidget* parent) : QMainWindow(par
     connectHandlers();
 }
 
-formTolvane::~formTolvane() = default;
+formTolvane::~formTolvane()
+{
+    // The controls outlive this object's own members: while Qt deletes them
+    // (a focused box still gets its focus-out), none may reach a handler.
+    for (QObject* child : findChildren<QObject*>()) {
+        child->removeEventFilter(this);
+        QObject::disconnect(child, nullptr, this, nullptr);
+    }
+}
 
 void formTolvane::buildFrames()
 {
