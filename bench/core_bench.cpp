@@ -66,7 +66,8 @@ void BM_OpenAndSaveCorpus(benchmark::State& state)
     size_t bytes = 0;
     for (auto _ : state)
         for (const auto& [content, mode] : files) {
-            std::string saved = vs::writeListFile(vs::readListFile(content, mode), mode);
+            const vs::ListFile list = vs::readListFile(content, mode);
+            std::string saved = vs::writeListFile(list.entries, mode, list.source.get());
             bytes += content.size();
             benchmark::DoNotOptimize(saved);
         }

@@ -48,4 +48,16 @@ const clsSubTypeProperty* Catalog::getSubType(int id, int level) const
     return nullptr;
 }
 
+TextEncoding namesEncoding(const Catalog& catalog, const TextEncoding& chosen)
+{
+    std::string names;
+    for (const auto& row : catalog.arrItems)
+        for (const auto& item : row)
+            if (item)
+                names.append(item->name).append(1, '\n');
+    for (const clsSubTypeProperty& subType : catalog.arrSubTypes)
+        names.append(subType.name).append(1, '\n');
+    return shownEncoding(names, chosen);
+}
+
 }  // namespace vs

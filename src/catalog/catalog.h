@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/text_encoding.h"
 #include "catalog/item_records.h"
 
 #include <array>
@@ -33,5 +34,9 @@ public:
     // The first row with that id and level, or nullptr.
     const clsSubTypeProperty* getSubType(int id, int level) const;
 };
+
+// The encoding the catalog's names are shown in: the rule for a file's texts
+// applied to all its item and subtype names together (the loader keeps no bytes).
+TextEncoding namesEncoding(const Catalog& catalog, const TextEncoding& chosen);
 
 }  // namespace vs

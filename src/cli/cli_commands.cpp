@@ -5,6 +5,7 @@
 #include "catalog/file_io.h"
 #include "catalog/item_search.h"
 #include "catalog/startup_message.h"
+#include "catalog/text_encoding.h"
 #include "catalog/vault_error.h"
 #include "cli/cli_args.h"
 #include "cli/cli_help.h"
@@ -33,6 +34,9 @@ struct Context {
     ParsedArgs args;
     std::ostream& out;
     std::filesystem::path programDir;
+    // The code page given by --encoding: texts are printed as UTF-8. Without
+    // it, texts are printed as the bytes they are.
+    std::optional<TextEncoding> encoding;
 
     Catalog loadCatalog() const
     {
@@ -45,6 +49,18 @@ struct Context {
         }
     }
 };
+
+// The encoding --encoding names, or none when the option is not given.
+std::optional<TextEncoding> chosenEncoding(const ParsedArgs& args)
+{
+    std::optional<std::string> name = args.value("--encoding");
+    if (!name)
+        return std::nullopt;
+    std::optional<TextEncoding> encoding = TextEncoding::byName(*name);
+    if (!encoding)
+        throw UsageError("unknown encoding '" + *name + "' (known: " + TextEncoding::knownNames() + ")");
+    return encoding;
+}
 
 void expectPositionals(const ParsedArgs& args, size_t count, std::string_view names)
 {
@@ -133,6 +149,8 @@ int runDecode(const Context& ctx)
         name = composeDisplayName(catalog, subject,
                                   optionLabelFor(item->classIndex, item->typeIndex, item->optLevel),
                                   kShopDocument);
+        if (ctx.encoding)
+            name = namesEncoding(catalog, *ctx.encoding).decode(*name);
     } catch (const DataLoadFailure&) {
         // Without a catalog there is no name to give; the fields still stand.
     }
@@ -151,7 +169,7 @@ int runDecode(const Context& ctx)
 }
 
 struct OpenedList {
-    EntryList entries;
+    ListFile file;
     int editMode = 0;
 };
 
@@ -175,7 +193,13 @@ int runEntries(const Context& ctx)
 {
     expectPositionals(ctx.args, 1, "FILE");
     OpenedList list = openList(ctx.args.positionals[0]);
-    for (const ListEntry& entry : list.entries)
+    if (ctx.encoding) {
+        const TextEncoding shown = shownEncoding(list.file.source->bytes, *ctx.encoding);
+        for (const ListEntry& entry : list.file.entries)
+            ctx.out << entry.kind << '\t' << shown.decode(entry.text) << '\n';
+        return 0;
+    }
+    for (const ListEntry& entry : list.file.entries)
         ctx.out << entry.kind << '\t' << entry.text << '\n';
     return 0;
 }
@@ -184,7 +208,8 @@ int runNormalize(const Context& ctx)
 {
     expectPositionals(ctx.args, 1, "FILE");
     OpenedList list = openList(ctx.args.positionals[0]);
-    const std::string bytes = writeListFile(list.entries, list.editMode);
+    const SaveStyle style = ctx.args.has("--tidy") ? SaveStyle::Tidy : SaveStyle::KeepLines;
+    const std::string bytes = writeListFile(list.file.entries, list.editMode, list.file.source.get(), style);
     std::optional<std::string> target = ctx.args.value("-o");
     if (!target)
         target = ctx.args.value("--output");
@@ -204,13 +229,17 @@ int runCatalog(const Context& ctx)
 {
     expectPositionals(ctx.args, 0, "no arguments");
     const Catalog catalog = ctx.loadCatalog();
+    std::optional<TextEncoding> shown;
+    if (ctx.encoding)
+        shown = namesEncoding(catalog, *ctx.encoding);
+    const auto show = [&](const std::string& name) { return shown ? shown->decode(name) : name; };
     for (int c = 0; c < kClassCount; ++c)
         for (int t = 0; t < kItemsPerClass; ++t)
             if (const clsItemProperty* item = catalog.item(c, t))
                 ctx.out << "item\t" << c << '\t' << t << '\t' << item->width << '\t' << item->height
-                        << '\t' << item->dur << '\t' << item->name << '\n';
+                        << '\t' << item->dur << '\t' << show(item->name) << '\n';
     for (const clsSubTypeProperty& row : catalog.arrSubTypes)
-        ctx.out << "subtype\t" << row.id << '\t' << row.level << '\t' << row.name << '\n';
+        ctx.out << "subtype\t" << row.id << '\t' << row.level << '\t' << show(row.name) << '\n';
     return 0;
 }
 
@@ -225,12 +254,24 @@ int runSearch(const Context& ctx)
             typed += ' ';
         typed += term;
     }
-    const SearchQuery query = prepareSearchQuery(typed);
+    SearchQuery query = prepareSearchQuery(typed);
     if (query.terms.empty())
         return 0;
     const Catalog catalog = ctx.loadCatalog();
+    std::optional<TextEncoding> shown;
+    if (ctx.encoding) {
+        // The terms are typed as UTF-8 and looked for among the names' bytes.
+        shown = namesEncoding(catalog, *ctx.encoding);
+        if (std::optional<size_t> at = shown->firstUnencodable(typed)) {
+            const size_t blank = typed.rfind(' ', *at);
+            const size_t start = blank == std::string::npos ? 0 : blank + 1;
+            throw UsageError("search term '" + typed.substr(start, typed.find(' ', *at) - start) +
+                             "' cannot be written in " + shown->label());
+        }
+        query = prepareSearchQuery(*shown->encode(typed));
+    }
     for (const SearchRow& row : searchCatalog(catalog, query, ctx.args.has("--words")))
-        ctx.out << row.value << '\t' << row.text << '\n';
+        ctx.out << row.value << '\t' << (shown ? shown->decode(row.text) : row.text) << '\n';
     return 0;
 }
 
@@ -245,11 +286,11 @@ const std::vector<Command>& commands()
 {
     static const std::vector<Command> table = {
         {"encode", {{"--serial", true}, {"--exc", true}, {"--only", true}}, false, runEncode},
-        {"decode", {}, false, runDecode},
-        {"entries", {}, false, runEntries},
-        {"normalize", {{"-o", true}, {"--output", true}}, false, runNormalize},
-        {"catalog", {}, false, runCatalog},
-        {"search", {{"--words", false}}, true, runSearch},
+        {"decode", {{"--encoding", true}}, false, runDecode},
+        {"entries", {{"--encoding", true}}, false, runEntries},
+        {"normalize", {{"-o", true}, {"--output", true}, {"--tidy", false}}, false, runNormalize},
+        {"catalog", {{"--encoding", true}}, false, runCatalog},
+        {"search", {{"--words", false}, {"--encoding", true}}, true, runSearch},
     };
     return table;
 }
@@ -260,14 +301,14 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
            const std::filesystem::path& programDir)
 {
     try {
-        // Options before the command: --data and --help only.
+        // Options before the command: --data, --encoding and --help only.
         size_t at = 0;
         ParsedArgs global;
         for (; at < args.size() && args[at].size() > 1 && args[at][0] == '-'; ++at) {
             std::vector<std::string> one{args[at]};
-            if ((args[at] == "--data") && at + 1 < args.size())
+            if ((args[at] == "--data" || args[at] == "--encoding") && at + 1 < args.size())
                 one.push_back(args[++at]);
-            ParsedArgs parsed = parseArgs(one, {{"--data", true}, {"--help", false}});
+            ParsedArgs parsed = parseArgs(one, {{"--data", true}, {"--encoding", true}, {"--help", false}});
             if (!parsed.positionals.empty())
                 throw UsageError("unknown option " + parsed.positionals[0]);
             for (auto& [name, value] : parsed.options) {
@@ -302,7 +343,17 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                 throw UsageError("option --data given twice");
             parsed.options["--data"] = *data;
         }
-        return command->run(Context{std::move(parsed), out, programDir});
+        if (auto encoding = global.value("--encoding")) {
+            const bool takesIt = std::any_of(specs.begin(), specs.end(),
+                                             [](const OptionSpec& s) { return s.name == "--encoding"; });
+            if (!takesIt)
+                throw UsageError("option --encoding does not apply to " + name);
+            if (parsed.has("--encoding"))
+                throw UsageError("option --encoding given twice");
+            parsed.options["--encoding"] = *encoding;
+        }
+        std::optional<TextEncoding> encoding = chosenEncoding(parsed);
+        return command->run(Context{std::move(parsed), out, programDir, std::move(encoding)});
     } catch (const UsageError& e) {
         err << "vaultsmith-cli: " << e.what() << '\n';
         return 2;

@@ -5,7 +5,7 @@ namespace vs::cli {
 namespace {
 
 constexpr std::string_view kOverview =
-    R"(Usage: vaultsmith-cli [--data DIR] COMMAND [ARGS...]
+    R"(Usage: vaultsmith-cli [--data DIR] [--encoding NAME] COMMAND [ARGS...]
 
 Composes and reads item codes, and reads and writes shop and item-bag files,
 as the Vaultsmith editor does.
@@ -21,6 +21,12 @@ Commands:
 Options:
   --data DIR  folder holding item(Kor).txt and subtypes.txt (default: ./data
               when it holds the catalog, else the data shipped with the program)
+  --encoding NAME
+              print entry texts and item names as UTF-8, reading them in the
+              code page NAME unless the file is UTF-8 (entries, decode, catalog
+              and search); without it they are printed as the bytes they are.
+              NAME: windows-1252, windows-949, GBK, Big5, Shift_JIS,
+              windows-1251 or UTF-8 (also cp1252, cp949, cp1251, sjis, any case)
   --help      show this text; 'vaultsmith-cli COMMAND --help' shows a command's
 
 Exit status: 0 success, 1 the data files failed to load, 2 bad usage.
@@ -43,46 +49,62 @@ OPTION 0..4.
 )";
 
 constexpr std::string_view kDecode =
-    R"(Usage: vaultsmith-cli decode HEX
+    R"(Usage: vaultsmith-cli decode [--encoding NAME] HEX
 
 Reads a 20-digit vault code (either letter case) and prints class, index, level,
 dur, skill, luck, option, serial and exc (ascending list or 'none'), one per line,
 then the name a shop document gives the item when the catalog loads.
+  --encoding NAME  print the name as UTF-8, read in the code page NAME unless
+                   the catalog's names are UTF-8 (see 'vaultsmith-cli --help')
 )";
 
 constexpr std::string_view kEntries =
-    R"(Usage: vaultsmith-cli entries FILE
+    R"(Usage: vaultsmith-cli entries [--encoding NAME] FILE
 
 Reads FILE as File > Open does (a shop file when its name holds "shop", an
 item-bag file when it holds "bag") and prints one line per entry: the kind
 (0 blank, 1 item, 2 comment), a tab and the entry text.
+  --encoding NAME  print the texts as UTF-8: as they are when the whole file is
+                   UTF-8 holding a byte above 127, else read in the code page
+                   NAME (see 'vaultsmith-cli --help')
 )";
 
 constexpr std::string_view kNormalize =
-    R"(Usage: vaultsmith-cli normalize FILE [-o OUT]
+    R"(Usage: vaultsmith-cli normalize [--tidy] FILE [-o OUT]
 
 Reads FILE as File > Open does and writes the exact bytes File > Save writes
-for that list, to OUT (replaced atomically) or to standard output.
+for that list, to OUT (replaced atomically) or to standard output. An untouched
+file comes back as it was, with an "end" line added to a shop file lacking one.
+
+  --tidy  write every entry in the file's layout (item fields separated by
+          single blanks or tabs, "//" before the comment), as Save writes an
+          edited entry
 )";
 
 constexpr std::string_view kCatalog =
-    R"(Usage: vaultsmith-cli catalog
+    R"(Usage: vaultsmith-cli catalog [--encoding NAME]
 
 Loads the data files as the editor does at start-up and prints
   item<TAB>CLASS<TAB>INDEX<TAB>WIDTH<TAB>HEIGHT<TAB>DUR<TAB>NAME
 for every catalog item in class and index order, then
   subtype<TAB>ID<TAB>LEVEL<TAB>NAME
 for every subtype row in table order.
+  --encoding NAME  print the names as UTF-8, read in the code page NAME unless
+                   the catalog's names (all of them together) are UTF-8
 )";
 
 constexpr std::string_view kSearch =
-    R"(Usage: vaultsmith-cli search [--words] TERM...
+    R"(Usage: vaultsmith-cli search [--words] [--encoding NAME] TERM...
 
 Searches item and subtype names as the editor's Find does. The terms joined by
 single spaces are the query; only the first three count, and a term beginning
 with '-' excludes names that contain it. Prints the ranked rows: the row value,
 a tab and the name.
-  --words   match whole words instead of parts of names
+  --words          match whole words instead of parts of names
+  --encoding NAME  the terms are UTF-8 and are looked for in names read in the
+                   code page NAME unless the catalog's names are UTF-8; names
+                   are printed as UTF-8. A term the code page cannot hold is
+                   bad usage.
 )";
 
 }  // namespace

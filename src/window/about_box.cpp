@@ -95,12 +95,16 @@ formAbout::formAbout(QWidget& mainWindow, DialogSeam& dialogs)
 
 void formAbout::Form_Load()
 {
-    setWindowTitle("About " + main_.windowTitle());
+    // The caption as it reads, without the mark of unsaved changes.
+    QString caption = main_.windowTitle().remove("[*]");
     QString suffix;
-    if (auto* form = qobject_cast<formTolvane*>(&main_))
+    if (auto* form = qobject_cast<formTolvane*>(&main_)) {
         suffix = form->updateVersion;
+        caption = form->caption();
+    }
+    setWindowTitle("About " + caption);
     lblVersion->setText(versionLine(kVersionMajor, kVersionMinor, kVersionPatch, suffix));
-    lblTitle->setText(main_.windowTitle());
+    lblTitle->setText(caption);
 }
 
 void formAbout::cmdOK_Click()

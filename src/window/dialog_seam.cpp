@@ -16,6 +16,21 @@ bool QtDialogs::askYesNo(QWidget* parent, const QString& title, const QString& t
     return box.exec() == QMessageBox::Yes;
 }
 
+SaveAnswer QtDialogs::askSaveChanges(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                    parent);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveAnswer::Save;
+    case QMessageBox::Discard:
+        return SaveAnswer::Discard;
+    default:
+        return SaveAnswer::Cancel;
+    }
+}
+
 QString QtDialogs::openFileName(QWidget* parent, const QString& title, const QString& filter)
 {
     QString path = QFileDialog::getOpenFileName(parent, title, lastPath_, filter);

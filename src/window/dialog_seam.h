@@ -6,6 +6,9 @@ class QWidget;
 
 namespace vs {
 
+// The answers to the question about unsaved changes.
+enum class SaveAnswer { Save, Discard, Cancel };
+
 // Every modal box and file dialog of the program goes through here, so that
 // tests can answer them without a window ever blocking.
 class DialogSeam {
@@ -15,6 +18,8 @@ public:
     virtual void message(QWidget* parent, const QString& title, const QString& text) = 0;
     // A question with Yes and No; true for Yes.
     virtual bool askYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A question with Save, Discard and Cancel.
+    virtual SaveAnswer askSaveChanges(QWidget* parent, const QString& title, const QString& text) = 0;
     // The chosen path, or an empty string when the user cancelled.
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
@@ -26,6 +31,7 @@ class QtDialogs : public DialogSeam {
 public:
     void message(QWidget* parent, const QString& title, const QString& text) override;
     bool askYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    SaveAnswer askSaveChanges(QWidget* parent, const QString& title, const QString& text) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
                          const QString& defaultSuffix) override;

@@ -1,4 +1,4 @@
-// File > Open, Save, Save as... and Exit.
+// File > Open, Save, Save as..., Encoding and Exit.
 #include "catalog/file_io.h"
 #include "catalog/startup_message.h"
 #include "catalog/vault_error.h"
@@ -6,14 +6,19 @@
 #include "document/list_reader.h"
 #include "document/list_writer.h"
 #include "window/form_tolvane.h"
+#include "window/list_rows.h"
 #include "window/text_bytes.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QMenu>
+#include <QSettings>
 #include <QSignalBlocker>
+#include <QUndoStack>
 #include <system_error>
 
 namespace vs {
@@ -21,26 +26,31 @@ namespace vs {
 namespace {
 
 const char* const kFilter = "Text Files (*.txt);;All (*)";
+const char* const kEncodingKey = "encoding";
 
-// The first row holding a character that a single-byte file cannot store.
-int firstUnstorableRow(const QListWidget* list)
+// The program's own settings, wherever the platform keeps them.
+QSettings settings()
 {
-    for (int r = 0; r < list->count(); ++r)
-        for (QChar c : list->item(r)->text())
-            if (c.unicode() > 0xFF)
-                return r;
-    return -1;
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Vaultsmith", "Vaultsmith");
 }
 
 }  // namespace
 
+TextEncoding savedEncoding()
+{
+    const QString id = settings().value(kEncodingKey).toString();
+    return TextEncoding::byName(id.toStdString()).value_or(TextEncoding::defaultCodePage());
+}
+
 void formTolvane::setCaption(const QString& fileName)
 {
-    setWindowTitle(fromBytes(kAppTitle) + " - " + fileName);
+    setWindowTitle(fromBytes(kAppTitle) + " - " + fileName + "[*]");
 }
 
 void formTolvane::mnuOpen_Click()
 {
+    if (!maySetListAside())
+        return;
     const QString path = dialogs_.openFileName(this, "Load Shop File", kFilter);
     if (path.isEmpty()) {
         tellUser(StatusColor::Yellow, QString("Open> File Open was cancelled."));
@@ -54,7 +64,7 @@ void formTolvane::openFile(const QString& path)
     const QString name = QFileInfo(path).fileName();
     const std::optional<int> mode = editModeForFileName(toBytes(name));
     if (!mode) {
-        tellUser(StatusColor::Yellow, fromBytes(openRefusalMessage(toBytes(name))));
+        tellUser(StatusColor::Yellow, "Open> \"" + name + "\" is invalid.");
         return;
     }
     editMode_ = static_cast<int16_t>(*mode);
@@ -78,7 +88,9 @@ void formTolvane::openFile(const QString& path)
         tellUser(StatusColor::Yellow, "Open> File \"" + name + "\" cannot be read: " + reason + ".");
         return;
     }
-    const EntryList read = readListFile(bytes, editMode_);
+    docEncoding_ = shownEncoding(bytes, chosenEncoding_);
+    ListFile read = readListFile(std::move(bytes), editMode_);
+    source_ = std::move(read.source);
 
     currFile = path;
     mnuSave->setEnabled(true);
@@ -87,12 +99,13 @@ void formTolvane::openFile(const QString& path)
     {
         const QSignalBlocker quiet(lstShop);
         lstShop->clear();
-        for (const ListEntry& entry : read) {
-            auto* row = new QListWidgetItem(fromBytes(entry.text), lstShop);
-            row->setData(Qt::UserRole, entry.kind);
+        for (const ListEntry& entry : read.entries) {
+            auto* row = new QListWidgetItem(lstShop);
+            showRowEntry(row, entry, docEncoding_);
         }
         lstShop->setCurrentRow(-1);
     }
+    undoStack_->clear();  // a new document: nothing to undo, and nothing unsaved
 }
 
 bool formTolvane::bagIsBoK() const
@@ -100,26 +113,29 @@ bool formTolvane::bagIsBoK() const
     return vs::bagIsBoK(entries());
 }
 
-void formTolvane::saveFile(const QString& filename)
+bool formTolvane::saveFile(const QString& filename)
 {
     if (filename.isEmpty()) {
         tellUser(StatusColor::Yellow, QString("Save> No file specified."));
-        return;
+        return false;
     }
-    if (const int row = firstUnstorableRow(lstShop); row >= 0) {
-        tellUser(StatusColor::Yellow, QString("Save> Row %1 holds characters a shop or item-bag file cannot store; "
-                                              "nothing was written.")
-                                          .arg(row + 1));
-        return;
+    const EntryList list = entries();
+    if (const long row = firstRowWithLineBreak(list); row >= 0) {
+        tellUser(StatusColor::Yellow,
+                 QString("Save> Row %1 holds a line break, which no line of the file can hold; nothing was written.")
+                     .arg(row + 1));
+        return false;
     }
     try {
-        writeFileAtomically(filename.toStdString(), writeListFile(entries(), editMode_));
+        writeFileAtomically(filename.toStdString(), writeListFile(list, editMode_, source_.get()));
     } catch (const std::system_error& e) {
         tellUser(StatusColor::Yellow,
                  QString("Save> %1: %2").arg(e.code().value()).arg(QString::fromLocal8Bit(e.code().message())));
-        return;
+        return false;
     }
+    undoStack_->setClean();
     tellUser(StatusColor::Green, "Save> File Saved: " + QFileInfo(filename).fileName());
+    return true;
 }
 
 void formTolvane::mnuSave_Click()
@@ -139,8 +155,67 @@ void formTolvane::mnuSaveAs_Click()
 
 void formTolvane::mnuExit_Click()
 {
-    close();
-    QApplication::quit();
+    if (close())
+        QApplication::quit();
+}
+
+void formTolvane::buildEncodingMenu(QMenu* file)
+{
+    mnuEncoding = file->addMenu("Encoding");
+    mnuEncoding->setObjectName("mnuEncoding");
+    auto* group = new QActionGroup(mnuEncoding);
+    for (const TextEncoding& encoding : TextEncoding::offered()) {
+        QAction* action = mnuEncoding->addAction(QString::fromStdString(encoding.label()));
+        const QString id = QString::fromStdString(encoding.id());
+        action->setObjectName("mnuEncoding_" + id);
+        action->setData(id);
+        action->setCheckable(true);
+        action->setChecked(encoding == chosenEncoding_);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, id] { chooseEncoding(id); });
+    }
+}
+
+void formTolvane::chooseEncoding(const QString& id)
+{
+    const std::optional<TextEncoding> encoding = TextEncoding::byName(id.toStdString());
+    if (encoding && !(*encoding == chosenEncoding_) && maySetListAside()) {
+        chosenEncoding_ = *encoding;
+        settings().setValue(kEncodingKey, id);
+        if (!currFile.isEmpty()) {
+            openFile(currFile);  // read again, shown in the new code page
+        } else {
+            docEncoding_ = chosenEncoding_;
+            const QSignalBlocker quiet(lstShop);
+            for (int r = 0; r < lstShop->count(); ++r)
+                showRowEntry(lstShop->item(r), rowEntry(lstShop->item(r)), docEncoding_);
+        }
+        tellUser(StatusColor::White, "Encoding> Texts are shown in " + QString::fromStdString(chosenEncoding_.label()) +
+                                         "; item names follow at the next start.");
+    }
+    // The menu shows the encoding in use, also when the change was cancelled.
+    for (QAction* action : mnuEncoding->actions())
+        action->setChecked(action->data().toString().toStdString() == chosenEncoding_.id());
+}
+
+QString formTolvane::documentText(std::string_view bytes) const
+{
+    return shownText(bytes, docEncoding_);
+}
+
+std::string formTolvane::documentBytes(const QString& text) const
+{
+    return storedBytes(text, docEncoding_);
+}
+
+QString formTolvane::catalogText(std::string_view bytes) const
+{
+    return shownText(bytes, catalogEncoding_);
+}
+
+std::string formTolvane::catalogBytes(const QString& text) const
+{
+    return storedBytes(text, catalogEncoding_);
 }
 
 }  // namespace vs

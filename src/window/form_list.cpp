@@ -1,7 +1,9 @@
 // The list of entries: its commands, keys and mouse, and loading the chosen entry.
 #include "catalog/token_value.h"
 #include "document/list_entry.h"
+#include "document/list_reader.h"
 #include "window/form_tolvane.h"
+#include "window/list_rows.h"
 #include "window/text_bytes.h"
 
 #include <QCheckBox>
@@ -14,12 +16,6 @@ namespace vs {
 
 namespace {
 
-// A field of an item entry as a number, without rounding: update rounds it.
-double tokenFieldValue(const QString& field)
-{
-    return tokenValue(toBytes(field));
-}
-
 // Leaves the list with no row selected without running its selection handler,
 // as emptying or shortening the list does.
 void dropSelectionQuietly(QListWidget* list)
@@ -28,64 +24,65 @@ void dropSelectionQuietly(QListWidget* list)
     list->setCurrentRow(-1);
 }
 
+int visiblySelected(const QListWidget* list)
+{
+    const QListWidgetItem* row = list->currentItem();
+    return row && row->isSelected() ? list->currentRow() : -1;
+}
+
 }  // namespace
+
+int formTolvane::selectedRow() const
+{
+    return visiblySelected(lstShop);
+}
 
 void formTolvane::shopAddItem(int kind)
 {
-    QString text;
+    std::string text;
     if (kind == kItemEntry) {
         const std::string code = editMode_ == 0 ? theItem->getShopCode(",") : theItem->getBagCode(",");
-        text = fromBytes(code) + "," + txtShopComment->text();
+        text = code + "," + commentText();
     } else if (kind == kCommentEntry) {
         text = "//";
     }
-    const int selected = lstShop->currentRow();
+    const int selected = selectedRow();
     const int at = (selected < 0 || selected == lstShop->count() - 1) ? lstShop->count() : selected;
-    auto* row = new QListWidgetItem(text);
-    row->setData(Qt::UserRole, kind);
-    {
-        // Inserting moves the selected row down; the new row is selected next.
-        const QSignalBlocker quiet(lstShop);
-        lstShop->insertItem(at, row);
-    }
+    insertRow(at, ListEntry(std::move(text), kind));
     dropSelectionQuietly(lstShop);
     lstShop->setCurrentRow(at);
 }
 
 void formTolvane::swapListItems(QListWidget* lst, int si, int ti)
 {
-    QListWidgetItem* a = lst->item(si);
-    QListWidgetItem* b = lst->item(ti);
-    const QString text = a->text();
-    const QVariant kind = a->data(Qt::UserRole);
-    a->setText(b->text());
-    a->setData(Qt::UserRole, b->data(Qt::UserRole));
-    b->setText(text);
-    b->setData(Qt::UserRole, kind);
+    // The whole entries change places: text, kind, remainder and origin.
+    const ListEntry a = rowEntry(lst->item(si));
+    const ListEntry b = rowEntry(lst->item(ti));
+    setRow(si, b);
+    setRow(ti, a);
 }
 
 void formTolvane::cmdShopNew_Click()
 {
+    beginListChange();
     theItem->isNewItem = true;
     shopAddItem(kItemEntry);
     theItem->isNewItem = false;
+    endListChange("Add Item");
     tellUser(StatusColor::White, "Add Item> Item Added: " + lstShop->currentItem()->text());
 }
 
 void formTolvane::cmdShopRemove_Click()
 {
-    const int i = lstShop->currentRow();
+    const int i = selectedRow();
     if (i < 0) {
         tellUser(StatusColor::Yellow, QString(lstShop->count() == 0 ? "Delete Item> The list is empty."
                                                                     : "Delete Item> Please select an item first."));
         return;
     }
-    QString text;
-    {
-        const QSignalBlocker quiet(lstShop);
-        std::unique_ptr<QListWidgetItem> row(lstShop->takeItem(i));
-        text = row->text();
-    }
+    beginListChange();
+    const QString text = lstShop->item(i)->text();
+    removeRow(i);
     dropSelectionQuietly(lstShop);
     const int count = lstShop->count();
     if (i == 0) {
@@ -94,40 +91,49 @@ void formTolvane::cmdShopRemove_Click()
     } else {
         lstShop->setCurrentRow(i == count ? i - 1 : i);
     }
+    endListChange("Remove Item");
     tellUser(StatusColor::White, "Delete Item> Item Removed: " + text);
 }
 
 void formTolvane::cmdShopItemShiftU_Click()
 {
-    const int i = lstShop->currentRow();
+    const int i = selectedRow();
     if (i <= 0)
         return;
+    beginListChange();
     swapListItems(lstShop, i, i - 1);
     allowUpdate = false;
     lstShop->setCurrentRow(i - 1);
     allowUpdate = true;
+    endListChange("Move Up");
 }
 
 void formTolvane::cmdShopItemShiftD_Click()
 {
-    const int i = lstShop->currentRow();
+    const int i = selectedRow();
     if (i < 0 || i >= lstShop->count() - 1)
         return;
+    beginListChange();
     swapListItems(lstShop, i, i + 1);
     allowUpdate = false;
     lstShop->setCurrentRow(i + 1);
     allowUpdate = true;
+    endListChange("Move Down");
 }
 
 void formTolvane::mnuBlank_Click()
 {
+    beginListChange();
     shopAddItem(kBlankEntry);
+    endListChange("Add Blank Line");
     tellUser(StatusColor::White, QString("Load Blank Line> Blank line added."));
 }
 
 void formTolvane::mnuComment_Click()
 {
+    beginListChange();
     shopAddItem(kCommentEntry);
+    endListChange("Add Comment Line");
     tellUser(StatusColor::White, QString("Load Comment Text> Comment line added."));
 }
 
@@ -135,13 +141,16 @@ void formTolvane::mnuClearList_Click()
 {
     if (!dialogs_.askYesNo(this, "Clear Prompt", "Clear this list?"))
         return;
-    const QSignalBlocker quiet(lstShop);
-    lstShop->clear();
+    beginListChange();
+    for (int r = lstShop->count() - 1; r >= 0; --r)
+        removeRow(r);
+    dropSelectionQuietly(lstShop);
+    endListChange("Remove All Items");
 }
 
 void formTolvane::lstShop_KeyDown(int keyCode, Qt::KeyboardModifiers shift)
 {
-    if (lstShop->currentRow() < 0)
+    if (selectedRow() < 0)
         return;
     const bool shiftAlone = (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier |
                                       Qt::MetaModifier)) == Qt::ShiftModifier;
@@ -150,8 +159,10 @@ void formTolvane::lstShop_KeyDown(int keyCode, Qt::KeyboardModifiers shift)
     } else if (keyCode == Qt::Key_Delete) {
         shiftAlone ? cmdShopItemShiftD_Click() : cmdShopRemove_Click();
     } else if (keyCode == Qt::Key_Plus && (shift & Qt::KeypadModifier)) {
+        beginListChange();
         lstShop->setCurrentRow(lstShop->count() - 1);
         shopAddItem(kItemEntry);
+        endListChange("Add Item");
     }
 }
 
@@ -169,22 +180,24 @@ void formTolvane::lstShop_Click()
     if (!allowUpdate || !theItem)
         return;
     theItem->allowSaveToShop = false;
-    const QListWidgetItem* row = lstShop->currentItem();
-    if (!row)
+    const int selected = selectedRow();
+    if (selected < 0)
         return;
-    const QString text = row->text();
-    const int kind = row->data(Qt::UserRole).toInt();
-    if (kind == kBlankEntry || kind == kCommentEntry) {
+    const QListWidgetItem* row = lstShop->item(selected);
+    const ListEntry entry = rowEntry(row);
+    if (entry.kind == kBlankEntry || entry.kind == kCommentEntry) {
         chkProtectComment->setChecked(false);
         theItem->isNotItem = true;
         theItem->allowSaveToShop = false;
-        txtShopComment->setText(text);
+        txtShopComment->setText(row->text());
         theItem->allowSaveToShop = true;
         chkProtectComment->setChecked(true);
-        tellUser(StatusColor::Green, "Load Non-Item> Loaded: " + text);
-    } else if (kind == kItemEntry) {
-        const QStringList fields = text.split(',');
-        auto field = [&](int i) { return i < fields.size() ? tokenFieldValue(fields[i]) : 0.0; };
+        tellUser(StatusColor::Green, "Load Non-Item> Loaded: " + row->text());
+    } else if (entry.kind == kItemEntry) {
+        std::vector<std::string> fields;
+        forEachRecord(entry.text, [&](std::string_view field) { fields.emplace_back(field); });
+        // A field as a number, without rounding: update rounds it.
+        auto field = [&](size_t i) { return i < fields.size() ? tokenValue(fields[i]) : 0.0; };
         chkProtectComment->setChecked(false);
         theItem->isNotItem = false;
         theItem->showSel = false;
@@ -196,10 +209,10 @@ void formTolvane::lstShop_Click()
         theItem->flgFromShop = false;
         theItem->showSel = true;
         if (theItem->flgItemExists) {
-            tellUser(StatusColor::Green, "Load Item> Loaded: " + fromBytes(theItem->strShopComment));
+            tellUser(StatusColor::Green, "Load Item> Loaded: " + catalogText(theItem->strShopComment));
         } else {
-            const int n = itemFieldCount(editMode_);
-            txtShopComment->setText(fields.size() > n ? fields[n] : QString());
+            const size_t n = static_cast<size_t>(itemFieldCount(editMode_));
+            txtShopComment->setText(fields.size() > n ? documentText(fields[n]) : QString());
             chkProtectComment->setChecked(true);
             tellUser(StatusColor::Yellow, QString("Load Item> Item does not exist in Data Files."));
         }
@@ -209,17 +222,19 @@ void formTolvane::lstShop_Click()
 
 void formTolvane::mnuUpdateAll_Click()
 {
+    beginListChange();
     for (int r = 0; r < lstShop->count(); ++r) {
         if (lstShop->item(r)->data(Qt::UserRole).toInt() != kItemEntry)
             continue;
         // Every item entry is loaded afresh, also the one already selected.
-        if (lstShop->currentRow() == r)
+        if (selectedRow() == r)
             lstShop_Click();
         else
             lstShop->setCurrentRow(r);
         if (theItem->flgItemExists)
             theItem->saveToShop();
     }
+    endListChange("Update All Items");
 }
 
 void formTolvane::txtShopComment_Change()
@@ -231,10 +246,9 @@ void formTolvane::txtShopComment_Change()
 EntryList formTolvane::entries() const
 {
     EntryList list;
-    for (int r = 0; r < lstShop->count(); ++r) {
-        const QListWidgetItem* row = lstShop->item(r);
-        list.push_back({toBytes(row->text()), row->data(Qt::UserRole).toInt()});
-    }
+    list.reserve(static_cast<size_t>(lstShop->count()));
+    for (int r = 0; r < lstShop->count(); ++r)
+        list.push_back(rowEntry(lstShop->item(r)));
     return list;
 }
 

@@ -15,12 +15,14 @@ bool formTolvane::Form_Load(const std::filesystem::path& dataDir)
         // The class names, category groups, option labels and arrCheckExc are
         // fixed tables, filled when the window is built.
         catalog_ = std::make_unique<Catalog>(loadDataFolder(dataDir));
-        setWindowTitle(fromBytes(kAppTitle));
+        catalogEncoding_ = namesEncoding(*catalog_, chosenEncoding_);
+        setWindowTitle(fromBytes(kAppTitle) + "[*]");
         theItem = clsCodeManCreate(*catalog_, *this);
         theItem->flgFromShop = true;
         theItem->update(0, 0, 0, 0, 0, 0, 0);
         theItem->flgFromShop = false;
         cmdShopNew_Click();
+        undoStack_->clear();  // the list as start-up leaves it is the saved state
         windowWidth = static_cast<int16_t>(width());
         windowHeight = static_cast<int16_t>(height());
         return true;

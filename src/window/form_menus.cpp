@@ -41,6 +41,7 @@ void formTolvane::buildMenus()
     mnuSave = addItem(file, "mnuSave", "Save", "Ctrl+S", [this] { mnuSave_Click(); });
     mnuSave->setEnabled(false);
     addItem(file, "mnuSaveAs", "Save as...", "Ctrl+A", [this] { mnuSaveAs_Click(); });
+    buildEncodingMenu(file);
     file->addSeparator()->setObjectName("sp1");
     addItem(file, "mnuExit", "Exit", "Ctrl+X", [this] { mnuExit_Click(); });
 
@@ -56,6 +57,16 @@ void formTolvane::buildMenus()
     edit->addSeparator()->setObjectName("sp2");
     addItem(edit, "mnuVCodeCopy", "Copy Vault Code", "Ctrl+V", [this] { mnuVCodeCopy_Click(); });
     addItem(edit, "mnuShopCodeCopy", "Copy Shop Code", "Ctrl+H", [this] { mnuShopCodeCopy_Click(); });
+    edit->addSeparator()->setObjectName("sp3");
+    // The captions name the step: "Undo Remove Item", "Redo Edit Entry".
+    QAction* undo = undoStack_->createUndoAction(edit, "Undo");
+    undo->setObjectName("mnuUndo");
+    undo->setShortcut(QKeySequence("Ctrl+Z"));
+    edit->addAction(undo);
+    QAction* redo = undoStack_->createRedoAction(edit, "Redo");
+    redo->setObjectName("mnuRedo");
+    redo->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+    edit->addAction(redo);
 
     QMenu* window = addMenu(bar, "mnuWindow", "Window");
     mnuSize0 = addItem(window, "mnuSize0", "Original Size", nullptr, [this] { mnuSize0_Click(); });
@@ -73,7 +84,7 @@ bool formTolvane::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         const QKeySequence pressed(key->keyCombination());
         for (QAction* action : findChildren<QAction*>())
-            if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
+            if (action->shortcuts().contains(pressed)) {
                 event->ignore();
                 return true;
             }
@@ -92,6 +103,10 @@ bool formTolvane::eventFilter(QObject* watched, QEvent* event)
             lstShop_MouseDown(mouse->button(), mouse->position().toPoint());
             return true;
         }
+    }
+    if (lstResults && watched == lstResults->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const QListWidgetItem* hit = lstResults->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        resultPressedOnSelected_ = hit && hit->isSelected();
     }
     if (watched == txtQuery && event->type() == QEvent::FocusIn)
         txtQuery_GotFocus();

@@ -27,14 +27,14 @@ void formTolvane::cmdFind_Click()
     frmSearch->setGeometry(frmSearch->x(), 0, frmSearch->width(), twips(kSearchOpenHeight));
     txtQuery->setFocus();
 
-    const SearchQuery query = prepareSearchQuery(toBytes(txtQuery->text()));
+    const SearchQuery query = prepareSearchQuery(catalogBytes(txtQuery->text()));
     if (query.terms.empty())
         return;
     if (query.shortenedText)
-        txtQuery->setText(fromBytes(*query.shortenedText));
+        txtQuery->setText(catalogText(*query.shortenedText));
     lstResults->clear();
     for (const SearchRow& row : searchCatalog(*catalog_, query, searchMode != 0)) {
-        auto* item = new QListWidgetItem(fromBytes(row.text), lstResults);
+        auto* item = new QListWidgetItem(catalogText(row.text), lstResults);
         item->setData(Qt::UserRole, row.value);
     }
     lstResults->setCurrentRow(-1);
@@ -43,7 +43,7 @@ void formTolvane::cmdFind_Click()
 void formTolvane::lstResults_Click()
 {
     const QListWidgetItem* row = lstResults->currentItem();
-    if (!row || !theItem)
+    if (!row || !row->isSelected() || !theItem)
         return;
     const SearchHit hit = decodeSearchRow(row->data(Qt::UserRole).toInt());
     theItem->isNotItem = false;

@@ -39,7 +39,7 @@ void formTolvane::populateItemSelector()
     const int cls = getClassIndex();
     for (int t = 0; t < kItemsPerClass; ++t)
         if (const clsItemProperty* entry = catalog_->item(cls, t))
-            comboItemSelector->addRow(fromBytes(entry->name), t);
+            comboItemSelector->addRow(catalogText(entry->name), t);
 }
 
 void formTolvane::populateSubTypeSelector(int index)
@@ -49,10 +49,10 @@ void formTolvane::populateSubTypeSelector(int index)
     const int cls = theItem->getClassIndex();
     const int type = theItem->getTypeIndex();
     if (const clsItemProperty* entry = catalog_->item(cls, type); entry && !catalog_->subTypeExist(index, 0))
-        comboSubTypeSelector->addRow(fromBytes(entry->name), 0);
+        comboSubTypeSelector->addRow(catalogText(entry->name), 0);
     for (const clsSubTypeProperty& row : catalog_->arrSubTypes)
         if (row.id == index)
-            comboSubTypeSelector->addRow(fromBytes(row.name), row.level);
+            comboSubTypeSelector->addRow(catalogText(row.name), row.level);
     if (comboSubTypeSelector->listIndex() < 0 && comboSubTypeSelector->count() > 0)
         comboSubTypeSelector->setListIndex(0);
 }

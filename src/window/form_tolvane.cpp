@@ -6,6 +6,7 @@
 #include "window/clickable_label.h"
 #include "window/code_box.h"
 #include "window/typing_limits.h"
+#include "window/list_rows.h"
 #include "window/list_selector.h"
 #include "window/pictures.h"
 #include "window/twips.h"
@@ -19,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
+#include <QUndoStack>
 
 namespace vs {
 
@@ -59,9 +61,14 @@ const char* const kExcCaptions[12] = {
 
 }  // namespace
 
-formTolvane::formTolvane(DialogSeam& dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs)
+formTolvane::formTolvane(DialogSeam& dialogs, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), chosenEncoding_(savedEncoding())
 {
     setObjectName("formTolvane");
+    docEncoding_ = chosenEncoding_;
+    catalogEncoding_ = chosenEncoding_;
+    undoStack_ = new QUndoStack(this);
+    connect(undoStack_, &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
     // Arial (or its metric twin) at 8 points fits the captions in their designed places.
     QFont font("Arial");
     font.setFamilies({"Arial", "Liberation Sans", "Nimbus Sans", font.defaultFamily()});
@@ -173,7 +180,7 @@ void formTolvane::buildSelectorControls()
                                          "Write-Protect");
     txtShopComment = place<QLineEdit>(frmSelector, "txtShopComment", twipsRect(120, 3120, 2655, 285));
     txtShopComment->setToolTip("This text will be written as the list item's comment or description");
-    limitToSingleByteText(txtShopComment);
+    limitToEncodableText(txtShopComment, [this](const QString& text) { return encodable(text, docEncoding_); });
 }
 
 void formTolvane::buildPropertyControls()
@@ -246,18 +253,26 @@ void formTolvane::connectHandlers()
     connect(cmdShopRemove, &QPushButton::clicked, this, [this] { cmdShopRemove_Click(); });
     connect(cmdShopItemShiftU, &QPushButton::clicked, this, [this] { cmdShopItemShiftU_Click(); });
     connect(cmdShopItemShiftD, &QPushButton::clicked, this, [this] { cmdShopItemShiftD_Click(); });
-    connect(lstShop, &QListWidget::currentRowChanged, this, [this] { lstShop_Click(); });
+    // An entry is loaded when the user selects it; the keyboard focus alone
+    // (Tab, a click on the empty area, the window coming back) loads nothing.
+    connect(lstShop, &QListWidget::itemSelectionChanged, this, [this] { lstShop_Click(); });
     connect(txtShopComment, &QLineEdit::textChanged, this, [this] { txtShopComment_Change(); });
     connect(txtShopComment, &QLineEdit::inputRejected, this, [this] {
-        tellUser(StatusColor::Yellow,
-                 QString("Comment> Shop and item-bag files hold one byte a character; that text cannot be stored."));
+        tellUser(StatusColor::Yellow, "Comment> " + QString::fromStdString(docEncoding_.label()) +
+                                          " cannot hold that character; the file is written in it.");
     });
     lstShop->installEventFilter(this);
     lstShop->viewport()->installEventFilter(this);
 
     connect(cmdFind, &QPushButton::clicked, this, [this] { cmdFind_Click(); });
     connect(txtQuery, &QLineEdit::returnPressed, this, [this] { cmdFind_Click(); });
-    connect(lstResults, &QListWidget::currentRowChanged, this, [this] { lstResults_Click(); });
+    connect(lstResults, &QListWidget::itemSelectionChanged, this, [this] { lstResults_Click(); });
+    // Clicking the hit that is already chosen loads it again.
+    connect(lstResults, &QListWidget::itemClicked, this, [this] {
+        if (resultPressedOnSelected_)
+            lstResults_Click();
+    });
+    lstResults->viewport()->installEventFilter(this);
     connect(optSearchMode, &QCheckBox::stateChanged, this, [this] { optSearchMode_Click(); });
 
     // Every text box hands the menus' shortcut keys to the menus.

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "catalog/catalog.h"
+#include "catalog/text_encoding.h"
 #include "codes/code_man_view.h"
 #include "codes/code_manager.h"
 #include "document/list_entry.h"
 #include "window/dialog_seam.h"
+#include "window/list_change.h"
 
 #include <QMainWindow>
 #include <array>
@@ -20,16 +22,21 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QToolButton;
+class QUndoStack;
 
 namespace vs {
 
+struct SourceText;
 class ClickableLabel;
 class CodeBox;
 class ListSelector;
 
+// The code page chosen in an earlier run, or the default one.
+TextEncoding savedEncoding();
+
 // The main window: it owns the catalog, the code manager and the list, and
 // binds every control to the core.
-class formTolvane : public QMainWindow, public CodeManView {
+class formTolvane : public QMainWindow, public CodeManView, public ListRows {
     Q_OBJECT
 public:
     explicit formTolvane(DialogSeam& dialogs, QWidget* parent = nullptr);
@@ -58,6 +65,14 @@ public:
     int16_t getItemDur() const;
 
     void tellUser(StatusColor color, const QString& message);
+
+    // The caption without the mark of unsaved changes.
+    QString caption() const;
+    // The selected row of the list or of the search results, -1 when none is
+    // visibly selected (the keyboard's current row alone is no selection).
+    int selectedRow() const;
+    QUndoStack* history() const { return undoStack_; }
+    const TextEncoding& documentEncoding() const { return docEncoding_; }
 
     // CodeManView.
     void showVaultCode(const std::string& text) override;
@@ -132,11 +147,19 @@ public:
     // Files.
     void mnuOpen_Click();
     void openFile(const QString& path);
-    void saveFile(const QString& filename);
+    // Writes the list to the file; false when nothing was written.
+    bool saveFile(const QString& filename);
     bool bagIsBoK() const;
     void mnuSave_Click();
     void mnuSaveAs_Click();
     void mnuExit_Click();
+    // Asks about unsaved changes; false when the user cancelled (or a save failed).
+    bool maySetListAside();
+    void chooseEncoding(const QString& id);
+
+    // ListRows.
+    void applyRowEdit(const RowEdit& edit, bool forward) override;
+    void showSelection(int row) override;
 
     // Search.
     void cmdFind_Click();
@@ -154,6 +177,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -166,12 +190,38 @@ private:
     void connectHandlers();
     EntryList entries() const;
     void setCaption(const QString& fileName);
+    void buildEncodingMenu(QMenu* file);
+
+    // Every change to the rows goes through these and becomes a step of the
+    // history: a command opens a change, makes its edits and closes it with
+    // the step's caption; an edit outside a command is an edit of the entry.
+    void beginListChange();
+    void endListChange(const QString& caption);
+    void insertRow(int at, const ListEntry& entry);
+    void removeRow(int at);
+    void setRow(int at, const ListEntry& entry);
+    void recordRowEdit(RowEdit edit);
+
+    // Texts of the document and of the catalog, as shown and as stored.
+    QString documentText(std::string_view bytes) const;
+    std::string documentBytes(const QString& text) const;
+    QString catalogText(std::string_view bytes) const;
+    std::string catalogBytes(const QString& text) const;
     void fail(const class VaultError& error);
 
     DialogSeam& dialogs_;
     std::unique_ptr<Catalog> catalog_;
     std::unique_ptr<clsCodeMan> theItem;
     std::array<QCheckBox*, 13> arrCheckExc{};
+    std::shared_ptr<const SourceText> source_;  // the bytes the list was read from
+    TextEncoding chosenEncoding_ = TextEncoding::defaultCodePage();
+    TextEncoding docEncoding_ = TextEncoding::defaultCodePage();
+    TextEncoding catalogEncoding_ = TextEncoding::defaultCodePage();
+    QUndoStack* undoStack_ = nullptr;
+    int changeDepth_ = 0;
+    std::vector<RowEdit> pendingEdits_;
+    int pendingSelectedBefore_ = -1;
+    bool resultPressedOnSelected_ = false;
 
     // Frames.
     QFrame* frmShopCtrl = nullptr;
@@ -219,6 +269,7 @@ private:
     // Menus.
     QMenu* mnuInsert = nullptr;
     QAction* mnuSave = nullptr;
+    QMenu* mnuEncoding = nullptr;
     QAction* mnuSize0 = nullptr;
     class formAbout* about_ = nullptr;
 };

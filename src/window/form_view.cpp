@@ -1,6 +1,7 @@
 // The window as the code manager sees it.
 #include "window/code_box.h"
 #include "window/form_tolvane.h"
+#include "window/list_rows.h"
 #include "window/list_selector.h"
 #include "window/text_bytes.h"
 
@@ -133,29 +134,35 @@ bool formTolvane::commentProtected() const
 
 std::string formTolvane::commentText() const
 {
-    return toBytes(txtShopComment->text());
+    return documentBytes(txtShopComment->text());
 }
 
 void formTolvane::setCommentText(const std::string& text)
 {
-    txtShopComment->setText(fromBytes(text));
+    // The program writes the item's display name, made of catalog names.
+    txtShopComment->setText(catalogText(text));
 }
 
 bool formTolvane::listEntrySelected() const
 {
-    return lstShop->currentRow() >= 0;
+    return selectedRow() >= 0;
 }
 
 int formTolvane::selectedEntryKind() const
 {
-    const QListWidgetItem* row = lstShop->currentItem();
-    return row ? row->data(Qt::UserRole).toInt() : -1;
+    const int row = selectedRow();
+    return row >= 0 ? lstShop->item(row)->data(Qt::UserRole).toInt() : -1;
 }
 
 void formTolvane::setSelectedEntryText(const std::string& text)
 {
-    if (QListWidgetItem* row = lstShop->currentItem())
-        row->setText(fromBytes(text));
+    // Only the text changes: the kind and the remainder stay with the row.
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    ListEntry entry = rowEntry(lstShop->item(row));
+    entry.text = text;
+    setRow(row, entry);
 }
 
 void formTolvane::tellUser(StatusColor color, const std::string& message)

@@ -17,14 +17,22 @@ private:
     int max_;
 };
 
-class SingleByteText : public QValidator {
+class EncodableText : public QValidator {
 public:
-    using QValidator::QValidator;
+    EncodableText(std::function<bool(const QString&)> encodable, QObject* parent)
+        : QValidator(parent), encodable_(std::move(encodable))
+    {
+    }
     State validate(QString& input, int&) const override
     {
-        const bool storable = std::all_of(input.begin(), input.end(), [](QChar c) { return c.unicode() <= 0xFF; });
-        return storable ? Acceptable : Invalid;
+        for (QChar& c : input)
+            if (c.category() == QChar::Other_Control && c != QLatin1Char('\t'))
+                c = QLatin1Char(' ');
+        return encodable_(input) ? Acceptable : Invalid;
     }
+
+private:
+    std::function<bool(const QString&)> encodable_;
 };
 
 }  // namespace
@@ -34,9 +42,9 @@ void limitTypedLength(QLineEdit* box, int maxLength)
     box->setValidator(new TypedLengthLimit(maxLength, box));
 }
 
-void limitToSingleByteText(QLineEdit* box)
+void limitToEncodableText(QLineEdit* box, std::function<bool(const QString&)> encodable)
 {
-    box->setValidator(new SingleByteText(box));
+    box->setValidator(new EncodableText(std::move(encodable), box));
 }
 
 }  // namespace vs

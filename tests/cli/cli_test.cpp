@@ -120,7 +120,7 @@ TEST(CliEntries, PrintsKindTabText)
     auto file = dir.write("sub/MyShop.TXT", "// head\r\n\r\n14 3 0 255 0 0 0 //Potion\r\nend\r\n");
     CliRun run = cli({"entries", file.string()});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "2\t// head\n0\t\n1\t14,3,0,255,0,0,0,Potion\n");
+    EXPECT_EQ(run.out, "2\t// head\n0\t\n1\t14,3,0,255,0,0,0,Potion\n2\tend\n") << "kept records show as comments";
 }
 
 TEST(CliEntries, RefusesUnknownKindsAndMissingFiles)
@@ -136,10 +136,14 @@ TEST(CliEntries, RefusesUnknownKindsAndMissingFiles)
 TEST(CliNormalize, WritesTheSavedBytesAtomically)
 {
     test::TempDir dir;
-    auto file = dir.write("bag1.txt", "1\t2\t3\t4\t1\t0\t//Gem\r\n");
+    const std::string source = "1\t2\t3\t4\t1\t0\t7 //Gem//x\n// a, b\nheading\n";
+    auto file = dir.write("bag1.txt", source);
     CliRun toStdout = cli({"normalize", file.string()});
     EXPECT_EQ(toStdout.status, 0);
-    EXPECT_EQ(toStdout.out, "\t1\t2\t3\t4\t1\t0\t//Gem\r\n");
+    EXPECT_EQ(toStdout.out, source) << "an untouched file comes back as it was";
+    CliRun tidy = cli({"normalize", "--tidy", file.string()});
+    EXPECT_EQ(tidy.status, 0);
+    EXPECT_EQ(tidy.out, "\t1\t2\t3\t4\t1\t0\t7\t//Gem//x\n// a\nb\nheading\n");
 
     auto out = dir.path() / "out.txt";
     CliRun toFile = cli({"normalize", "-o", out.string(), file.string()});
@@ -171,7 +175,7 @@ TEST(CliNormalize, ReplacingKeepsTheTargetsPermissions)
     std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                                              std::filesystem::perms::group_read);
     EXPECT_EQ(cli({"normalize", file.string(), "-o", target.string()}).status, 0);
-    EXPECT_EQ(test::readBytes(target), "1 2 3 4 5 6 7\r\nend\r\n");
+    EXPECT_EQ(test::readBytes(target), "1 2 3 4 5 6 7\nend\n");
     EXPECT_EQ(std::filesystem::status(target).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                   std::filesystem::perms::group_read);
@@ -303,6 +307,128 @@ TEST(CliHelp, ProgramAndEveryCommand)
     expectUsageError(cli({}), "missing command");
     expectUsageError(cli({"frobnicate"}), "frobnicate");
     expectUsageError(cli({"--verbose", "catalog"}), "--verbose");
+}
+
+// A bag file written in CP949: an item whose comment is Korean, and a comment line.
+constexpr std::string_view kKoreanBag = "14\t13\t0\t0\t0\t0\t//\xC7\xD1\xB1\xDB \x81\x41\r\n// \xB9\xB0\xBE\xE0\r\n";
+
+TEST(CliEncoding, EntriesOfACodePageFileArePrintedAsUtf8)
+{
+    test::TempDir dir;
+    auto file = dir.write("bag1.txt", kKoreanBag);
+    const std::string utf8 = "1\t14,13,0,0,0,0,한글 갂\n2\t// 물약\n";
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"entries", "--encoding", "windows-949", file.string()},
+             {"entries", file.string(), "--encoding=CP949"},
+             {"--encoding", "uhc", "entries", file.string()},
+         }) {
+        CliRun run = cli(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, utf8) << args[0] << ' ' << args[1];
+    }
+    // The same bytes read in another page are other characters, not the Korean text.
+    CliRun western = cli({"entries", "--encoding", "windows-1252", file.string()});
+    EXPECT_EQ(western.status, 0);
+    EXPECT_EQ(western.out, "1\t14,13,0,0,0,0,ÇÑ±Û \xEF\xBF\xBD" "A\n2\t// ¹°¾à\n") << "0x81 is undefined in windows-1252";
+}
+
+TEST(CliEncoding, WithoutTheOptionBytesPassAsTheyAre)
+{
+    test::TempDir dir;
+    auto file = dir.write("bag1.txt", kKoreanBag);
+    CliRun run = cli({"entries", file.string()});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "1\t14,13,0,0,0,0,\xC7\xD1\xB1\xDB \x81\x41\n2\t// \xB9\xB0\xBE\xE0\n");
+}
+
+TEST(CliEncoding, Utf8FilesStayAsTheyAre)
+{
+    test::TempDir dir;
+    auto file = dir.write("bag2.txt", "1 2 3 4 1 0 //한글 Więcej\r\n// 물약\r\n");
+    CliRun plain = cli({"entries", file.string()});
+    CliRun korean = cli({"entries", "--encoding", "windows-949", file.string()});
+    EXPECT_EQ(korean.status, 0) << korean.err;
+    EXPECT_EQ(korean.out, plain.out);
+    EXPECT_NE(korean.out.find("한글 Więcej"), std::string::npos) << korean.out;
+    // One stray byte makes the file not UTF-8: the chosen page reads all of it.
+    auto mixed = dir.write("bag3.txt", "// \xED\x95\x9C\r\n// \xC7\xD1\r\n");
+    EXPECT_EQ(cli({"entries", "--encoding", "cp949", mixed.string()}).out,
+              "2\t// \xEF\xBF\xBD븳\n2\t// 한\n") << "the UTF-8 '한' read as CP949";
+}
+
+// A catalog whose item and subtype names are CP949.
+struct KoreanCatalog {
+    test::TempDir dir;
+    KoreanCatalog()
+    {
+        dir.write("item(Kor).txt", "0\r\n1 1 2 0 0 0 \"\xC7\xD1\xB1\xDB \xB0\xCB\" 0 0 0 9\r\nend\r\n");
+        dir.write("subtypes.txt", "0 1\r\n3 \"\xB9\xB0\xBE\xE0\"\r\n");
+    }
+    CliRun run(std::vector<std::string> args) const
+    {
+        args.insert(args.begin(), {"--data", dir.path().string()});
+        return cli(std::move(args));
+    }
+};
+
+TEST(CliEncoding, CatalogDecodeAndSearchNames)
+{
+    KoreanCatalog data;
+    CliRun catalog = data.run({"catalog", "--encoding", "cp949"});
+    EXPECT_EQ(catalog.status, 0) << catalog.err;
+    EXPECT_EQ(catalog.out, "item\t0\t1\t1\t2\t9\t한글 검\nsubtype\t1\t3\t물약\n");
+    EXPECT_EQ(data.run({"catalog"}).out,
+              "item\t0\t1\t1\t2\t9\t\xC7\xD1\xB1\xDB \xB0\xCB\nsubtype\t1\t3\t\xB9\xB0\xBE\xE0\n");
+
+    // Class 0, index 1, level 3: the subtype's name.
+    CliRun decode = data.run({"decode", "01180000000000000000", "--encoding", "windows-949"});
+    EXPECT_EQ(decode.status, 0) << decode.err;
+    EXPECT_NE(decode.out.find("\nname 물약\n"), std::string::npos) << decode.out;
+    EXPECT_NE(data.run({"decode", "01180000000000000000"}).out.find("\nname \xB9\xB0\xBE\xE0\n"), std::string::npos);
+
+    // Terms typed as UTF-8 find the CP949 names.
+    CliRun search = data.run({"search", "--encoding", "cp949", "한글"});
+    EXPECT_EQ(search.status, 0) << search.err;
+    EXPECT_EQ(search.out, "6657\t한글 검\n");
+    EXPECT_TRUE(data.run({"search", "한글"}).out.empty()) << "without the option the terms are bytes";
+    expectUsageError(data.run({"search", "--encoding", "cp949", "검", "😀"}), "'😀' cannot be written in Korean (CP949)");
+}
+
+TEST(CliEncoding, AsciiAndUtf8CatalogsPrintTheSame)
+{
+    CliRun plain = cliWithData({"catalog"});
+    CliRun korean = cliWithData({"catalog", "--encoding", "windows-949"});
+    EXPECT_EQ(korean.status, 0);
+    EXPECT_EQ(korean.out, plain.out);
+
+    test::TempDir dir;
+    dir.write("item(Kor).txt", "0\r\n1 1 2 0 0 0 \"한글 검\" 0 0 0 9\r\n");
+    dir.write("subtypes.txt", "");
+    EXPECT_EQ(cli({"catalog", "--data", dir.path().string(), "--encoding", "Big5"}).out, "item\t0\t1\t1\t2\t9\t한글 검\n");
+}
+
+TEST(CliEncoding, UnknownOrMisplacedNamesAreBadUsage)
+{
+    test::TempDir dir;
+    auto file = dir.write("bag1.txt", kKoreanBag);
+    expectUsageError(cli({"entries", "--encoding", "xyz", file.string()}),
+                     "vaultsmith-cli: unknown encoding 'xyz' (known: windows-1252, windows-949, GBK, Big5, "
+                     "Shift_JIS, windows-1251, UTF-8)\n");
+    expectUsageError(cli({"--encoding=euc-kr", "entries", file.string()}), "'euc-kr'");
+    // Checked before the data is loaded: bad usage, not a load failure.
+    expectUsageError(cli({"catalog", "--data", dir.path().string(), "--encoding", "latin1"}), "'latin1'");
+    expectUsageError(cli({"entries", file.string(), "--encoding"}), "--encoding");
+    expectUsageError(cli({"entries", "--encoding", "cp949", "--encoding=cp949", file.string()}), "twice");
+    expectUsageError(cli({"--encoding", "cp949", "entries", "--encoding=cp949", file.string()}), "twice");
+    expectUsageError(cli({"encode", "--encoding", "cp949", "0", "0", "0", "0", "0", "0", "0"}), "--encoding");
+    expectUsageError(cli({"--encoding", "cp949", "normalize", file.string()}), "--encoding");
+}
+
+TEST(CliEncoding, HelpMentionsTheOption)
+{
+    EXPECT_NE(cli({"--help"}).out.find("--encoding NAME"), std::string::npos);
+    for (std::string command : {"entries", "decode", "catalog", "search"})
+        EXPECT_NE(cli({command, "--help"}).out.find("--encoding NAME"), std::string::npos) << command;
 }
 
 }  // namespace

@@ -8,7 +8,12 @@ namespace {
 
 EntryList shop(std::string_view bytes)
 {
-    return readListFile(bytes, 0);
+    return readListFile(std::string(bytes), 0).entries;
+}
+
+EntryList bag(std::string_view bytes)
+{
+    return readListFile(std::string(bytes), 1).entries;
 }
 
 TEST(FileKind, ShopBeforeBagAndOnlyAToZLowered)
@@ -28,7 +33,7 @@ TEST(ListReader, ItemLinesWithComments)
 {
     EXPECT_EQ(shop("14 3 0 255 0 0 0 //Potion"), (EntryList{{"14,3,0,255,0,0,0,Potion", kItemEntry}}));
     EXPECT_EQ(shop("14 3 0 255 0 0 0 // Potion"), (EntryList{{"14,3,0,255,0,0,0, Potion", kItemEntry}}));
-    EXPECT_EQ(shop("1 2 3 4 5 6 7 //a//b//c"), (EntryList{{"1,2,3,4,5,6,7,a", kItemEntry}}));
+    EXPECT_EQ(shop("1 2 3 4 5 6 7 //a//b//c"), (EntryList{{"1,2,3,4,5,6,7,a", kItemEntry, {{}, "b//c"}}}));
     EXPECT_EQ(shop("5//x"), (EntryList{{"5,,,,,,,x", kItemEntry}}));
     EXPECT_EQ(shop("1 2 3 4 5 6 7 //"), (EntryList{{"1,2,3,4,5,6,7,", kItemEntry}}));
 }
@@ -36,31 +41,65 @@ TEST(ListReader, ItemLinesWithComments)
 TEST(ListReader, FieldsAreFittedButNotConverted)
 {
     EXPECT_EQ(shop("14 3 0"), (EntryList{{"14,3,0,,,,", kItemEntry}}));
-    EXPECT_EQ(shop("1 2 3 4 5 6 7 8 9"), (EntryList{{"1,2,3,4,5,6,7", kItemEntry}}));
+    EXPECT_EQ(shop("1 2 3 4 5 6 7 8 9"), (EntryList{{"1,2,3,4,5,6,7", kItemEntry, {{"8", "9"}, {}}}}));
     EXPECT_EQ(shop("014 x \"a b\""), (EntryList{{"014,x,\"a b\",,,,", kItemEntry}}));
-    EXPECT_EQ(readListFile("14\t3\t0\t0\t1\t0\t//Jewel", 1), (EntryList{{"14,3,0,0,1,0,Jewel", kItemEntry}}));
+    EXPECT_EQ(bag("14\t3\t0\t0\t1\t0\t//Jewel"), (EntryList{{"14,3,0,0,1,0,Jewel", kItemEntry}}));
 }
 
-TEST(ListReader, BlankCommentAndDroppedRecords)
+TEST(ListReader, EveryRecordIsKept)
 {
     EXPECT_EQ(shop("   "), (EntryList{{"", kBlankEntry}}));
     EXPECT_EQ(shop("// Potions"), (EntryList{{"// Potions", kCommentEntry}}));
     EXPECT_EQ(shop("  abc // note"), (EntryList{{"abc // note", kCommentEntry}}));
-    EXPECT_TRUE(shop("abc").empty());
-    EXPECT_EQ(shop("// a, b"), (EntryList{{"// a", kCommentEntry}}));
+    EXPECT_EQ(shop("abc"), (EntryList{{"abc", kCommentEntry}})) << "a heading without // is kept";
+    EXPECT_EQ(shop("\t\"Setting\" = 5"), (EntryList{{"\"Setting\" = 5", kCommentEntry}}));
+    EXPECT_EQ(shop("// a, b"), (EntryList{{"// a", kCommentEntry}, {"b", kCommentEntry}}));
     EXPECT_TRUE(shop("").empty());
 }
 
-TEST(ListReader, EndDropsNothingAfterIt)
+TEST(ListReader, EndLinesAreKeptAndReadingGoesOn)
 {
-    EXPECT_EQ(shop("1 1 1 1 1 1 1\r\nend\r\n// after\r\n2 2 2 2 2 2 2\r\n"),
-              (EntryList{{"1,1,1,1,1,1,1", kItemEntry}, {"// after", kCommentEntry}, {"2,2,2,2,2,2,2", kItemEntry}}));
+    EXPECT_EQ(bag("1 1 1 1 1 1\r\nend\r\n// after\r\n2 2 2 2 2 2\r\nEND\r\n"),
+              (EntryList{{"1,1,1,1,1,1", kItemEntry},
+                         {"end", kCommentEntry},
+                         {"// after", kCommentEntry},
+                         {"2,2,2,2,2,2", kItemEntry},
+                         {"END", kCommentEntry}}));
 }
 
 TEST(ListReader, LeadingTabsAreDroppedSoTabLayoutLinesComeBack)
 {
-    EXPECT_EQ(readListFile("\t14\t3\t0\t0\t1\t0\t//Jewel\r\n", 1),
-              (EntryList{{"14,3,0,0,1,0,Jewel", kItemEntry}}));
+    EXPECT_EQ(bag("\t14\t3\t0\t0\t1\t0\t//Jewel\r\n"), (EntryList{{"14,3,0,0,1,0,Jewel", kItemEntry}}));
+}
+
+TEST(ListReader, ItemRemainderHoldsExtraFieldsAndTheSecondComment)
+{
+    // The seventh column of an item-bag line and the text after a second "//".
+    const EntryList entries = bag("13 8 2 0 0 2 1 0x5 //Ring//kept // too");
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].text, "13,8,2,0,0,2,Ring") << "the row text is as the editor reads it";
+    EXPECT_EQ(entries[0].rest.fields, (std::vector<std::string>{"1", "0x5"}));
+    EXPECT_EQ(entries[0].rest.tail, "kept // too");
+    EXPECT_TRUE(bag("13 8 2 0 0 2 //Ring")[0].rest.empty());
+    EXPECT_EQ(bag("1 2 3 4 5 6 7 //")[0].rest.tail, std::nullopt) << "one // is no tail";
+    EXPECT_EQ(bag("1 2 3 4 5 6 7 ////")[0].rest.tail, "");
+}
+
+TEST(ListReader, EntriesRememberTheirLineAndPlace)
+{
+    const ListFile file = readListFile("// a, b\n\n1 2 3 4 5 6 7\r\nlast", 0);
+    ASSERT_EQ(file.entries.size(), 5u);
+    const EntryOrigin expected[] = {{0, 0}, {0, 1}, {1, 0}, {2, 0}, {3, 0}};
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(file.entries[i].origin, expected[i]) << "entry " << i;
+    ASSERT_EQ(file.source->lines.size(), 4u);
+    EXPECT_EQ(file.source->lines[0].entryCount, 2u);
+    EXPECT_EQ(file.source->lines[2].endLength, 2);
+    EXPECT_EQ(file.source->lines[3].endLength, 0);
+    EXPECT_EQ(file.source->lineEnd, "\n") << "two LF lines against one CRLF";
+    EXPECT_EQ(readListFile("a\rb\r\nc\r\nd\r", 0).source->lineEnd, "\r\n");
+    EXPECT_EQ(readListFile("a\rb\r", 0).source->lineEnd, "\r");
+    EXPECT_EQ(readListFile("", 0).source->lineEnd, "\r\n") << "a file without lines gets CRLF";
 }
 
 TEST(ListReader, AllLineEndsAndEveryByteSurvive)
@@ -70,7 +109,7 @@ TEST(ListReader, AllLineEndsAndEveryByteSurvive)
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0].text, std::string("// \x01\xfe\0x", 7));
     EXPECT_EQ(entries[1].text, "1,2,3,4,5,6,7,\xe9t\xe9");
-    EXPECT_EQ(entries[2], (ListEntry{"", kBlankEntry}));
+    EXPECT_EQ(entries[2], (ListEntry{"", kBlankEntry, {}, {}}));
 }
 
 TEST(ListReader, TrailingBlanksBelongToTheComment)

@@ -137,8 +137,7 @@ private slots:
         DataFolder data;
         Window w(data);
         auto* list = w.get<QListWidget>("lstShop");
-        auto* row = new QListWidgetItem("1,5,7,30,1,1,2,House axe", list);
-        row->setData(Qt::UserRole, 1);
+        putRow(list, "1,5,7,30,1,1,2,House axe", 1);
         list->setCurrentRow(1);
         QCOMPARE(w.combo("comboClassSelector")->currentText(), QString("Axes"));
         QCOMPARE(w.combo("comboItemSelector")->currentText(), QString("Battle Axe"));
@@ -157,8 +156,7 @@ private slots:
         DataFolder data;
         Window w(data);
         auto* list = w.get<QListWidget>("lstShop");
-        auto* row = new QListWidgetItem("0,31,15.5,12.5,0,0,0,Lost blade", list);
-        row->setData(Qt::UserRole, 1);
+        putRow(list, "0,31,15.5,12.5,0,0,0,Lost blade", 1);
         list->setCurrentRow(1);
         QCOMPARE(w.comment(), QString("Lost blade"));
         QVERIFY(w.check("chkProtectComment")->isChecked());
@@ -174,11 +172,9 @@ private slots:
         DataFolder data;
         Window w(data);
         auto* list = w.get<QListWidget>("lstShop");
-        list->item(0)->setText("0,3,2,40,0,1,0,old name");
-        for (const char* text : {"// note", "0,30,0,0,0,0,0,ghost", "1,1,0,19,1,0,0,axe"}) {
-            auto* row = new QListWidgetItem(text, list);
-            row->setData(Qt::UserRole, QString(text).startsWith("//") ? 2 : 1);
-        }
+        putRow(list, "0,3,2,40,0,1,0,old name", 1, 0);
+        for (const char* text : {"// note", "0,30,0,0,0,0,0,ghost", "1,1,0,19,1,0,0,axe"})
+            putRow(list, text, QString(text).startsWith("//") ? 2 : 1);
         w.trigger("mnuUpdateAll");
         QCOMPARE(texts(list), QStringList({"0,3,2,40,0,1,0,Katana+2+Luck", "// note", "0,30,0,0,0,0,0,ghost",
                                            "1,1,0,19,1,0,0,Hand Axe+Skill"}));

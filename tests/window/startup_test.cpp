@@ -31,7 +31,7 @@ private slots:
         QVERIFY(!w.combo("comboSubTypeSelector")->isEnabled());
         QCOMPARE(w.rows("comboOpt"), QStringList({"0", "+4", "+8", "+12", "+16"}));
         QCOMPARE(w.combo("comboLevel")->currentText(), QString("0"));
-        QCOMPARE(w.form().windowTitle(), QString("Vaultsmith"));
+        QCOMPARE(w.form().caption(), QString("Vaultsmith"));
         QVERIFY(w.form().allowUpdate);
         QVERIFY(w.dialogs.messages.isEmpty());
     }

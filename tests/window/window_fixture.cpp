@@ -1,5 +1,7 @@
 #include "window_fixture.h"
 
+#include "window/list_rows.h"
+
 #include <QFile>
 
 namespace vs::test {
@@ -111,6 +113,12 @@ QStringList texts(const QListWidget* list)
     for (int i = 0; i < list->count(); ++i)
         rows << list->item(i)->text();
     return rows;
+}
+
+void putRow(QListWidget* list, const QByteArray& text, int kind, int at)
+{
+    QListWidgetItem* row = at < 0 ? new QListWidgetItem(list) : list->item(at);
+    showRowEntry(row, ListEntry(text.toStdString(), kind), TextEncoding::defaultCodePage());
 }
 
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)

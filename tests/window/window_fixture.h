@@ -25,6 +25,8 @@ class RecordingDialogs : public DialogSeam {
 public:
     QStringList titles, messages;
     bool answerYes = true;
+    SaveAnswer saveAnswer = SaveAnswer::Cancel;
+    int saveQuestions = 0;
     QString nextOpen, nextSave;
 
     void message(QWidget*, const QString& title, const QString& text) override
@@ -37,6 +39,13 @@ public:
         titles << title;
         messages << text;
         return answerYes;
+    }
+    SaveAnswer askSaveChanges(QWidget*, const QString& title, const QString& text) override
+    {
+        titles << title;
+        messages << text;
+        ++saveQuestions;
+        return saveAnswer;
     }
     QString openFileName(QWidget*, const QString&, const QString&) override { return nextOpen; }
     QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return nextSave; }
@@ -76,6 +85,9 @@ inline const char* kTestSubTypes =
 
 // The texts of a list's rows, top to bottom.
 QStringList texts(const QListWidget* list);
+// Puts a row holding `text` and `kind` into the list, at the end or in place of
+// row `at`, as if a file had held it (no step of the list's history).
+void putRow(QListWidget* list, const QByteArray& text, int kind, int at = -1);
 // Writes a file into `dir` and returns its path.
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
 

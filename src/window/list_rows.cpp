@@ -1,0 +1,48 @@
+#include "window/list_rows.h"
+
+#include "catalog/text_encoding.h"
+#include "document/list_writer.h"
+
+#include <QListWidgetItem>
+
+namespace vs {
+
+ListEntry rowEntry(const QListWidgetItem* row)
+{
+    return row->data(kEntryRole).value<ListEntry>();
+}
+
+QString shownText(std::string_view bytes, const TextEncoding& encoding)
+{
+    return QString::fromStdString(encoding.decode(bytes));
+}
+
+std::string storedBytes(const QString& text, const TextEncoding& encoding)
+{
+    if (std::optional<std::string> bytes = encoding.encode(text.toStdString()))
+        return *std::move(bytes);
+    std::string bytes;
+    for (const uint c : text.toUcs4()) {
+        const char32_t character = c;
+        const std::optional<std::string> one = encoding.encode(QString::fromUcs4(&character, 1).toStdString());
+        bytes += one ? *one : std::string("?");
+    }
+    return bytes;
+}
+
+bool encodable(const QString& text, const TextEncoding& encoding)
+{
+    return encoding.encode(text.toStdString()).has_value();
+}
+
+void showRowEntry(QListWidgetItem* row, const ListEntry& entry, const TextEncoding& shown)
+{
+    row->setText(shownText(entry.text, shown));
+    row->setData(Qt::UserRole, entry.kind);
+    row->setData(kEntryRole, QVariant::fromValue(entry));
+    // What the line holds beyond the entry, as it is written back.
+    const std::string rest = remainderText(entry.rest, ' ');
+    row->setToolTip(rest.empty() ? QString() : "Also kept on this line: " + shownText(rest, shown).trimmed());
+}
+
+}  // namespace vs
