@@ -28,7 +28,10 @@ public:
         for (QChar& c : input)
             if (c.category() == QChar::Other_Control && c != QLatin1Char('\t'))
                 c = QLatin1Char(' ');
-        return encodable_(input) ? Acceptable : Invalid;
+        // A byte the code page does not define shows as U+FFFD; it is no typed text to refuse.
+        QString typed = input;
+        typed.remove(QChar::ReplacementCharacter);
+        return encodable_(typed) ? Acceptable : Invalid;
     }
 
 private:
