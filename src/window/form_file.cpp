@@ -182,6 +182,8 @@ void formTolvane::chooseEncoding(const QString& id)
     if (encoding && !(*encoding == chosenEncoding_) && maySetListAside()) {
         chosenEncoding_ = *encoding;
         settings().setValue(kEncodingKey, id);
+        catalogEncoding_ = namesEncoding(*catalog_, chosenEncoding_);
+        relabelCatalogNames();
         if (!currFile.isEmpty()) {
             openFile(currFile);  // read again, shown in the new code page
         } else {
@@ -190,8 +192,8 @@ void formTolvane::chooseEncoding(const QString& id)
             for (int r = 0; r < lstShop->count(); ++r)
                 showRowEntry(lstShop->item(r), rowEntry(lstShop->item(r)), docEncoding_);
         }
-        tellUser(StatusColor::White, "Encoding> Texts are shown in " + QString::fromStdString(chosenEncoding_.label()) +
-                                         "; item names follow at the next start.");
+        tellUser(StatusColor::White,
+                 "Encoding> Texts are shown in " + QString::fromStdString(chosenEncoding_.label()) + ".");
     }
     // The menu shows the encoding in use, also when the change was cancelled.
     for (QAction* action : mnuEncoding->actions())

@@ -1,5 +1,6 @@
 // The item selectors: category buttons, class, item, subtype, level and option.
 #include "catalog/tables.h"
+#include "catalog/text_utils.h"
 #include "window/clickable_label.h"
 #include "window/form_tolvane.h"
 #include "window/list_selector.h"
@@ -55,6 +56,24 @@ void formTolvane::populateSubTypeSelector(int index)
             comboSubTypeSelector->addRow(catalogText(row.name), row.level);
     if (comboSubTypeSelector->listIndex() < 0 && comboSubTypeSelector->count() > 0)
         comboSubTypeSelector->setListIndex(0);
+}
+
+void formTolvane::relabelCatalogNames()
+{
+    // Both selectors keep their rows in catalog order, so only the texts change.
+    const int cls = getClassIndex();
+    for (int i = 0; i < comboItemSelector->count(); ++i)
+        if (const clsItemProperty* entry = catalog_->item(cls, comboItemSelector->rowValue(i)))
+            comboItemSelector->setItemText(i, catalogText(entry->name));
+    const int type = getItemIndex();
+    const clsItemProperty* item = catalog_->item(cls, type);
+    for (int i = 0; i < comboSubTypeSelector->count(); ++i) {
+        const int level = comboSubTypeSelector->rowValue(i);
+        if (const clsSubTypeProperty* row = catalog_->getSubType(makeId(cls, type), level))
+            comboSubTypeSelector->setItemText(i, catalogText(row->name));
+        else if (item)
+            comboSubTypeSelector->setItemText(i, catalogText(item->name));
+    }
 }
 
 void formTolvane::populateOptionSelector()

@@ -111,6 +111,8 @@ public:
     void populateItemSelector();
     void populateSubTypeSelector(int index);
     void populateOptionSelector();
+    // Shows the selectors' catalog names again, in the catalog's code page.
+    void relabelCatalogNames();
     void updateOptIndex();
     void optCategory_Click(int index);
     void comboClassSelector_Click();

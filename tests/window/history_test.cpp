@@ -153,6 +153,13 @@ private slots:
         QCOMPARE(w.form().currFile, shop);
         QCOMPARE(list->item(0)->text(), QString("0,1,0,20,1,0,0,Short Sword+Skill"));
 
+        // The About box reads the caption without the mark.
+        w.trigger("mnuAboutProg");
+        auto* about = w.form().findChild<QWidget*>("formAbout");
+        QVERIFY(about);
+        QCOMPARE(about->windowTitle(), QString("About Vaultsmith - shop1.txt"));
+        about->close();
+
         // Save writes the file, then the command goes on.
         w.dialogs.saveAnswer = SaveAnswer::Save;
         w.trigger("mnuOpen");
@@ -166,6 +173,12 @@ private slots:
         w.trigger("mnuOpen");
         QCOMPARE(w.dialogs.saveQuestions, 6);
         QCOMPARE(w.form().currFile, shop);
+        w.trigger("mnuOpen");
+        QCOMPARE(w.dialogs.saveQuestions, 6);
+        // Nor after a save.
+        w.trigger("mnuBlank");
+        w.trigger("mnuSave");
+        QVERIFY(!w.form().isWindowModified());
         w.trigger("mnuOpen");
         QCOMPARE(w.dialogs.saveQuestions, 6);
 

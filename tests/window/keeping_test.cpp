@@ -202,6 +202,22 @@ private slots:
         again.form().openFile(cp949);
         QCOMPARE(again.get<QListWidget>("lstShop")->item(1)->text(), QString::fromUtf8("14,3,0,255,0,0,0,물약"));
     }
+
+    void catalogNamesFollowTheChosenCodePage()
+    {
+        // A catalog whose first sword is named in Korean (CP949).
+        QByteArray items = kTestItems;
+        items.replace("\"Kris\"", "\"\xb9\xb0\xbe\xe0\"");
+        DataFolder data(items);
+        Window w(data);
+        QCOMPARE(w.combo("comboItemSelector")->itemText(0), QString::fromLatin1("\xb9\xb0\xbe\xe0"));
+        w.trigger("mnuEncoding_windows-949");
+        QCOMPARE(w.combo("comboItemSelector")->itemText(0), QString::fromUtf8("물약"));
+        QCOMPARE(w.status(), QString("Encoding> Texts are shown in Korean (CP949)."));
+        w.paste("txtQuery", QString::fromUtf8("물약"));
+        w.click(w.get<QPushButton>("cmdFind"));
+        QCOMPARE(texts(w.get<QListWidget>("lstResults")), QStringList({QString::fromUtf8("물약")}));
+    }
 };
 
 QTEST_MAIN(KeepingTest)
