@@ -6,8 +6,9 @@
 
 namespace vs {
 
-// Item data is single-byte text: each byte is one character. Latin-1 maps every
-// byte to one character and back, so any byte survives the trip through a widget.
+// The program's own texts (captions, messages, codes, numbers) are ASCII and
+// pass through Latin-1, which maps every byte to one character and back. Texts
+// of files and of the catalog go through their code page instead (list_rows.h).
 inline QString fromBytes(std::string_view bytes)
 {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));

@@ -6,16 +6,6 @@
 using namespace vs;
 using namespace vs::test;
 
-namespace {
-QByteArray read(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll();
-}
-}  // namespace
-
 class FileTest : public QObject {
     Q_OBJECT
 private slots:
@@ -73,16 +63,16 @@ private slots:
         list->setCurrentRow(0);
         w.type("txtShopComment", "Red potion");
         w.trigger("mnuSave");
-        QCOMPARE(read(shop), QByteArray("14 3 0 255 0 0 0 //Red potion\r\nend\r\n"));
+        QCOMPARE(readFile(shop), QByteArray("14 3 0 255 0 0 0 //Red potion\r\nend\r\n"));
         QCOMPARE(w.status(), QString("Save> File Saved: shop1.txt"));
 
         w.dialogs.nextSave = dir.filePath("copy.txt");
         w.trigger("mnuSaveAs");
-        QCOMPARE(read(dir.filePath("copy.txt")), read(shop));
+        QCOMPARE(readFile(dir.filePath("copy.txt")), readFile(shop));
         QCOMPARE(w.form().caption(), QString("Vaultsmith - shop1.txt"));
         w.trigger("mnuBlank");
         w.trigger("mnuSave");
-        QCOMPARE(read(shop), QByteArray("14 3 0 255 0 0 0 //Red potion\r\n\r\nend\r\n"));
+        QCOMPARE(readFile(shop), QByteArray("14 3 0 255 0 0 0 //Red potion\r\n\r\nend\r\n"));
 
         w.dialogs.nextSave.clear();
         w.trigger("mnuSaveAs");
@@ -114,7 +104,7 @@ private slots:
         w.trigger("mnuSave");
         QVERIFY2(w.status().startsWith("Save> Row 1 holds a line break"), qPrintable(w.status()));
         QCOMPARE(w.statusColor(), QColor(255, 255, 0));
-        QCOMPARE(read(shop), QByteArray("1 1 1 1 1 1 1\r\n"));
+        QCOMPARE(readFile(shop), QByteArray("1 1 1 1 1 1 1\r\n"));
     }
 
     void bagLayoutFollowsTheExcellentFlag()
@@ -129,7 +119,7 @@ private slots:
         w.click(w.check("checkLuck"));
         QVERIFY(w.form().bagIsBoK());
         w.trigger("mnuSave");
-        QCOMPARE(read(bag), QByteArray("\t14\t11\t0\t0\t1\t0\t//Excellent Small Gift Box\r\n"));
+        QCOMPARE(readFile(bag), QByteArray("\t14\t11\t0\t0\t1\t0\t//Excellent Small Gift Box\r\n"));
     }
 
     void everyByteOfAnEntrySurvivesOpenAndSave()
@@ -141,7 +131,7 @@ private slots:
         const QString shop = writeFile(dir, "shop3.txt", bytes);
         w.form().openFile(shop);
         w.trigger("mnuSave");
-        QCOMPARE(read(shop), bytes);
+        QCOMPARE(readFile(shop), bytes);
     }
 
     void corpusFilesSaveAsTheCliNormalizes()
@@ -153,13 +143,13 @@ private slots:
         Window w(data);
         QTemporaryDir dir;
         for (const QString& name : corpus.entryList(QDir::Files)) {
-            const QString copy = writeFile(dir, name, read(corpus.filePath(name)));
+            const QString copy = writeFile(dir, name, readFile(corpus.filePath(name)));
             w.form().openFile(copy);
             w.trigger("mnuSave");
-            const QByteArray saved = read(copy);
+            const QByteArray saved = readFile(copy);
             w.form().openFile(copy);
             w.trigger("mnuSave");
-            QCOMPARE(read(copy), saved);
+            QCOMPARE(readFile(copy), saved);
             QVERIFY2(!saved.isEmpty(), qPrintable(name));
         }
     }

@@ -8,12 +8,6 @@ using namespace vs::test;
 
 namespace {
 
-QByteArray read(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 // What the list holds: each row's text and kind, and the selected row.
 struct ListState {
     QStringList rows;
@@ -87,7 +81,7 @@ private slots:
             w.trigger("mnuUndo");
         QVERIFY(!w.form().isWindowModified());
         w.trigger("mnuSave");
-        QCOMPARE(read(w.form().currFile),
+        QCOMPARE(readFile(w.form().currFile),
                  QByteArray("// head\r\n0 1 0 20 0 0 0 //Kris\r\n1 0 0 18 0 0 0 9 //Axe//kept\r\nend\r\n"));
     }
 
@@ -163,7 +157,7 @@ private slots:
         // Save writes the file, then the command goes on.
         w.dialogs.saveAnswer = SaveAnswer::Save;
         w.trigger("mnuOpen");
-        QCOMPARE(read(shop), QByteArray("0 1 0 20 1 0 0 //Short Sword+Skill\r\nend\r\n"));
+        QCOMPARE(readFile(shop), QByteArray("0 1 0 20 1 0 0 //Short Sword+Skill\r\nend\r\n"));
         QCOMPARE(texts(list), QStringList({"// other"}));
 
         // Discard drops the change and goes on; no question once nothing is unsaved.
@@ -203,7 +197,7 @@ private slots:
         QVERIFY(!w.form().close());
         w.dialogs.nextSave = dir.filePath("shop9.txt");
         QVERIFY(w.form().close());
-        QCOMPARE(read(dir.filePath("shop9.txt")), QByteArray("0 0 0 0 0 0 0 //Kris\r\n\r\nend\r\n"));
+        QCOMPARE(readFile(dir.filePath("shop9.txt")), QByteArray("0 0 0 0 0 0 0 //Kris\r\n\r\nend\r\n"));
     }
 
     void aFailedSaveCancelsTheCommand()
@@ -218,7 +212,7 @@ private slots:
         w.dialogs.saveAnswer = SaveAnswer::Save;
         QVERIFY(!w.form().close());
         QVERIFY2(w.status().startsWith("Save> 13: "), qPrintable(w.status()));
-        QCOMPARE(read(shop), QByteArray("// x\r\n"));
+        QCOMPARE(readFile(shop), QByteArray("// x\r\n"));
     }
 };
 

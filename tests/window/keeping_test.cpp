@@ -13,12 +13,6 @@ using namespace vs::test;
 
 namespace {
 
-QByteArray read(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 // The lines of a file, each with its own line end.
 QList<QByteArray> linesOf(const QByteArray& bytes)
 {
@@ -59,7 +53,7 @@ private slots:
         QTemporaryDir dir;
         int withRemainder = 0;
         for (const QString& name : corpus.entryList(QDir::Files)) {
-            const QByteArray original = read(corpus.filePath(name));
+            const QByteArray original = readFile(corpus.filePath(name));
             const QString copy = writeFile(dir, name, original);  // a copy: the corpus is never written
             w.form().openFile(copy);
             w.trigger("mnuSave");
@@ -68,7 +62,7 @@ private slots:
             const ListFile file = readListFile(original.toStdString(), shop ? 0 : 1);
             if (shop && !original.trimmed().toLower().endsWith("end"))
                 expected += "end" + QByteArray::fromStdString(file.source->lineEnd);
-            QVERIFY2(read(copy) == expected, qPrintable(name + " changed on an untouched save"));
+            QVERIFY2(readFile(copy) == expected, qPrintable(name + " changed on an untouched save"));
 
             // Tick Skill on an item entry that stands alone on its line, one with a remainder if any.
             auto* list = w.get<QListWidget>("lstShop");
@@ -88,7 +82,7 @@ private slots:
             clickRow(list, target);
             w.click(w.check("checkSkill"));
             w.trigger("mnuSave");
-            const QList<QByteArray> old = linesOf(expected), now = linesOf(read(copy));
+            const QList<QByteArray> old = linesOf(expected), now = linesOf(readFile(copy));
             QCOMPARE(now.size(), old.size());
             for (int i = 0; i < old.size(); ++i)
                 if (i != before.origin.line)
@@ -154,7 +148,7 @@ private slots:
         w.paste("txtShopComment", "// first\r\nsecond\tthird\x01");
         QCOMPARE(texts(list), QStringList({"// first  second\tthird "}));
         w.trigger("mnuSave");
-        QCOMPARE(read(shop), QByteArray("// first  second\tthird \r\nend\r\n"));
+        QCOMPARE(readFile(shop), QByteArray("// first  second\tthird \r\nend\r\n"));
     }
 
     void codePagesShowAndComeBackByteForByte()
@@ -172,7 +166,7 @@ private slots:
             w.form().openFile(utf8);
             QCOMPARE(list->item(0)->text(), QString::fromUtf8("// 갂 물약"));
             w.trigger("mnuSave");
-            QCOMPARE(read(utf8), koreanUtf8 + "end\n");
+            QCOMPARE(readFile(utf8), koreanUtf8 + "end\n");
             // A character Windows-1252 cannot hold is refused as it is typed.
             w.form().openFile(cp949);
             list->setCurrentRow(0);
@@ -187,14 +181,14 @@ private slots:
             QVERIFY(w.get<QAction>("mnuEncoding_windows-949")->isChecked());
             QCOMPARE(list->item(0)->text(), QString::fromUtf8("// 갂 물약"));
             w.trigger("mnuSave");
-            QCOMPARE(read(cp949), korean949 + "end\r\n");
+            QCOMPARE(readFile(cp949), korean949 + "end\r\n");
             // Typed Korean is written in the file's code page.
             list->setCurrentRow(0);
             comment->setFocus();
             comment->end(false);
             QTest::sendKeyEvent(QTest::Click, comment, Qt::Key_unknown, QString::fromUtf8(" 한"), Qt::NoModifier);
             w.trigger("mnuSave");
-            QCOMPARE(read(cp949).left(15), QByteArray("// \x81\x41 \xb9\xb0\xbe\xe0 \xc7\xd1\r\n"));
+            QCOMPARE(readFile(cp949).left(15), QByteArray("// \x81\x41 \xb9\xb0\xbe\xe0 \xc7\xd1\r\n"));
         }
         // The choice is remembered.
         Window again(data);

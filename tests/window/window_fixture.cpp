@@ -121,6 +121,12 @@ void putRow(QListWidget* list, const QByteArray& text, int kind, int at)
     showRowEntry(row, ListEntry(text.toStdString(), kind), TextEncoding::defaultCodePage());
 }
 
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
 {
     QFile file(dir.filePath(name));

@@ -88,6 +88,8 @@ QStringList texts(const QListWidget* list);
 // Puts a row holding `text` and `kind` into the list, at the end or in place of
 // row `at`, as if a file had held it (no step of the list's history).
 void putRow(QListWidget* list, const QByteArray& text, int kind, int at = -1);
+// The bytes of a file, or "<missing>".
+QByteArray readFile(const QString& path);
 // Writes a file into `dir` and returns its path.
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
 
