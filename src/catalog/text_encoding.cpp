@@ -1,5 +1,7 @@
 #include "catalog/text_encoding.h"
 
+#include "catalog/text_utils.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <iconv.h>
@@ -64,15 +66,6 @@ bool isWellFormedUtf8(std::string_view s)
         at += length;
     }
     return true;
-}
-
-std::string lowerAscii(std::string_view s)
-{
-    std::string lower(s);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower;
 }
 
 // iconv handles opened on first use and kept for the life of the program, so
@@ -210,11 +203,11 @@ std::optional<TextEncoding> TextEncoding::byName(std::string_view name)
         {"cp949", "windows-949"}, {"cp1252", "windows-1252"}, {"cp1251", "windows-1251"},
         {"sjis", "Shift_JIS"},    {"shift-jis", "Shift_JIS"}, {"utf8", "UTF-8"},
     };
-    std::string wanted = lowerAscii(name);
+    std::string wanted = toLowerAscii(name);
     if (auto alias = aliases.find(wanted); alias != aliases.end())
-        wanted = lowerAscii(alias->second);
+        wanted = toLowerAscii(alias->second);
     for (const TextEncoding& encoding : offered())
-        if (lowerAscii(encoding.id_) == wanted || lowerAscii(encoding.iconvName_) == wanted)
+        if (toLowerAscii(encoding.id_) == wanted || toLowerAscii(encoding.iconvName_) == wanted)
             return encoding;
     return std::nullopt;
 }
