@@ -13,9 +13,9 @@ namespace vs {
 
 namespace {
 
-std::string where(std::string_view fileLabel, const Record& record)
+std::string where(std::string_view fileLabel, int line)
 {
-    return std::string(fileLabel) + ", line " + std::to_string(record.line);
+    return std::string(fileLabel) + ", line " + std::to_string(line);
 }
 
 // Calls `handle` with the tokens of every record that begins with a digit
@@ -23,18 +23,18 @@ std::string where(std::string_view fileLabel, const Record& record)
 template <typename Handler>
 void forEachDataRecord(std::string_view bytes, std::string_view fileLabel, Handler handle)
 {
-    for (const Record& record : splitRecords(bytes)) {
-        std::string_view text = stripLeadingBlanks(record.text);
+    forEachFileRecord(bytes, [&](std::string_view record, int line) {
+        std::string_view text = stripLeadingBlanks(record);
         if (text.empty() || !isDecimalDigit(text.front()))
-            continue;
+            return;
         try {
-            handle(readData(text), record);
+            handle(readData(text));
         } catch (const VaultError& e) {
             if (!e.detail().empty())
-                throw VaultError(e.kind(), e.detail() + " in " + where(fileLabel, record));
-            throw VaultError(e.kind(), where(fileLabel, record));
+                throw VaultError(e.kind(), e.detail() + " in " + where(fileLabel, line));
+            throw VaultError(e.kind(), where(fileLabel, line));
         }
-    }
+    });
 }
 
 // A quoted name without its first and last character; a one-character token
@@ -51,7 +51,7 @@ std::string unquote(const std::string& token, std::string_view what)
 void loadItemCatalog(std::string_view bytes, Catalog& catalog, std::string_view fileLabel)
 {
     int currentClass = -1;
-    forEachDataRecord(bytes, fileLabel, [&](const TokenList& tokens, const Record&) {
+    forEachDataRecord(bytes, fileLabel, [&](const TokenList& tokens) {
         if (tokens.size() == 1) {
             currentClass = toInt16(tokenValue(tokens[0]), "section header");
             return;
@@ -80,7 +80,7 @@ void loadItemCatalog(std::string_view bytes, Catalog& catalog, std::string_view 
 void loadSubTypes(std::string_view bytes, Catalog& catalog, std::string_view fileLabel)
 {
     double currentId = -1;
-    forEachDataRecord(bytes, fileLabel, [&](const TokenList& tokens, const Record&) {
+    forEachDataRecord(bytes, fileLabel, [&](const TokenList& tokens) {
         if (tokens.size() < 2)
             throw VaultError(ErrorKind::IndexOutOfTable, "subtype record of one field, 2 needed");
         if (isDecimalDigit(tokens[1].front())) {

@@ -20,11 +20,20 @@ std::string readFileBytes(const std::filesystem::path& path)
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         throw VaultError(ErrorKind::FileNotFound, path.string() + ": " + std::strerror(errno));
+    // Read straight into the string, sized once from the file's size; a file
+    // that grows meanwhile is read on to its end.
     std::string bytes;
-    char buffer[65536];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, got);
+    std::error_code sizeError;
+    const std::uintmax_t expected = std::filesystem::file_size(path, sizeError);
+    size_t size = 0;
+    bytes.resize(sizeError ? size_t{65536} : static_cast<size_t>(expected) + 1);
+    while (true) {
+        size += std::fread(bytes.data() + size, 1, bytes.size() - size, file);
+        if (size < bytes.size())
+            break;
+        bytes.resize(bytes.size() * 2);
+    }
+    bytes.resize(size);
     bool failed = std::ferror(file);
     std::fclose(file);
     if (failed)

@@ -37,7 +37,7 @@ int16_t matchByPatterns(const TokenList& searchPatterns, std::string_view haysta
     for (int i = 0; i <= lastIndex(searchPatterns, matchLimit); ++i) {
         const std::string& term = searchPatterns[i];
         if (excludeItem(term)) {
-            if (haystack.find(strRight(term, -1)) != std::string_view::npos)
+            if (haystack.find(std::string_view(term).substr(1)) != std::string_view::npos)
                 return 0;
         } else if (haystack.find(term) != std::string_view::npos) {
             ++count;
@@ -48,19 +48,16 @@ int16_t matchByPatterns(const TokenList& searchPatterns, std::string_view haysta
 
 int16_t matchByWords(const TokenList& searchWords, std::string_view haystack, int matchLimit)
 {
-    const TokenList words = readData(haystack);
+    // The words are the haystack's tokens; an excluded word anywhere gives 0.
     int16_t count = 0;
     for (int i = 0; i <= lastIndex(searchWords, matchLimit); ++i) {
         const std::string& term = searchWords[i];
         const bool excluding = excludeItem(term);
-        const std::string rest = excluding ? strRight(term, -1) : std::string();
+        const std::string_view wanted = excluding ? std::string_view(term).substr(1) : std::string_view(term);
         bool found = false;
-        for (const std::string& w : words) {
-            if (excluding && strAreEqual(w, rest))
-                return 0;
-            if (!excluding)
-                found = found || strAreEqual(term, w);
-        }
+        forEachToken(haystack, [&](std::string_view word) { found = found || word == wanted; });
+        if (found && excluding)
+            return 0;
         if (found)
             ++count;
     }
@@ -86,8 +83,10 @@ std::vector<SearchRow> scanCatalog(const Catalog& catalog, const SearchQuery& qu
     std::vector<SearchRow> rows;
     if (query.terms.empty())
         return rows;
+    std::string haystack;  // one buffer for every lower-cased name
     auto score = [&](const std::string& name) {
-        const std::string haystack = toLowerAscii(name);
+        haystack.assign(name);
+        lowerAsciiInPlace(haystack);
         return wordMode ? matchByWords(query.terms, haystack, query.matchLimit)
                         : matchByPatterns(query.terms, haystack, query.matchLimit);
     };
@@ -141,18 +140,19 @@ public:
     size_t leftmostMaxFrom(size_t from) const
     {
         size_t result = kNone;
-        // Walk up from the leaf, collecting right siblings: they cover [from, end) in order.
+        // Walk up from the leaf: the left parts come in order, the right parts
+        // in reverse; together they cover [from, end) from left to right.
         size_t lo = size_ + from, hi = 2 * size_;
-        std::vector<size_t> leftParts, rightParts;
+        size_t rightParts[8 * sizeof(size_t)];
+        size_t rightCount = 0;
         for (; lo < hi; lo /= 2, hi /= 2) {
             if (lo & 1)
-                leftParts.push_back(lo++);
+                result = better(result, best_[lo++]);
             if (hi & 1)
-                rightParts.push_back(--hi);
+                rightParts[rightCount++] = --hi;
         }
-        leftParts.insert(leftParts.end(), rightParts.rbegin(), rightParts.rend());
-        for (size_t node : leftParts)
-            result = better(result, best_[node]);
+        while (rightCount > 0)
+            result = better(result, best_[rightParts[--rightCount]]);
         return result;
     }
 

@@ -19,4 +19,33 @@ struct Record {
 // bytes adds no empty record. Double quotes do not protect commas.
 std::vector<Record> splitRecords(std::string_view bytes);
 
+// The same records, one at a time and without copying: `each(text, line)`
+// with the record's bytes as a view into `bytes` and its 1-based line.
+template <typename Each>
+void forEachFileRecord(std::string_view bytes, Each&& each)
+{
+    int line = 1;
+    size_t start = 0;
+    bool lineStarted = false;  // something (a byte or a comma) since the last line end
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            each(bytes.substr(start, i - start), line);
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+            ++line;
+            start = i + 1;
+            lineStarted = false;
+        } else if (c == ',') {
+            each(bytes.substr(start, i - start), line);
+            start = i + 1;
+            lineStarted = true;
+        } else {
+            lineStarted = true;
+        }
+    }
+    if (lineStarted)
+        each(bytes.substr(start), line);
+}
+
 }  // namespace vs

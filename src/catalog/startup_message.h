@@ -12,7 +12,7 @@ inline constexpr std::string_view kAppTitle = "Vaultsmith";
 
 // The text of the box that ends the program when start-up fails:
 // "Error reading a required data file.  Program will terminate." EOL
-// "   Error:<number>, <description>" EOL
+// "   Error:<number>, <description>" EOL   (a NUL byte in it shown as \0)
 // "   Make sure data files exist and have proper format. "
 std::string startupFailureText(const VaultError& error, std::string_view eol = "\r\n");
 

@@ -7,20 +7,7 @@ namespace vs {
 TokenList readData(std::string_view str)
 {
     TokenList tokens;
-    std::string current;
-    bool inQuote = false;
-    for (char c : str) {
-        if (c == '"')
-            inQuote = !inQuote;
-        if ((c != ' ' && c != '\t') || inQuote) {
-            current += c;
-        } else if (!current.empty()) {
-            tokens.push_back(std::move(current));
-            current.clear();
-        }
-    }
-    if (!current.empty())
-        tokens.push_back(std::move(current));
+    forEachToken(str, [&](std::string_view token) { tokens.emplace_back(token); });
     return tokens;
 }
 
@@ -122,10 +109,15 @@ int16_t makeId(int c, int t)
 std::string toLowerAscii(std::string_view str)
 {
     std::string lower(str);
-    for (char& c : lower)
+    lowerAsciiInPlace(lower);
+    return lower;
+}
+
+void lowerAsciiInPlace(std::string& str)
+{
+    for (char& c : str)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
-    return lower;
 }
 
 std::string_view stripLeadingBlanks(std::string_view str)

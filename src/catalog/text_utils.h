@@ -15,6 +15,26 @@ using TokenList = std::vector<std::string>;
 // their token, and no token is empty.
 TokenList readData(std::string_view str);
 
+// The same tokens as readData, each handed to `each` as a view into `str`.
+template <typename Each>
+void forEachToken(std::string_view str, Each&& each)
+{
+    bool inQuote = false;
+    size_t start = 0;
+    for (size_t i = 0; i < str.size(); ++i) {
+        const char c = str[i];
+        if (c == '"')
+            inQuote = !inQuote;
+        else if ((c == ' ' || c == '\t') && !inQuote) {
+            if (i > start)
+                each(str.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    if (str.size() > start)
+        each(str.substr(start));
+}
+
 // Keeps the first `length` non-empty elements, padding with empty ones.
 // A length below 1 throws IndexOutOfTable.
 void cutArrExcess(TokenList& arr, int length);
@@ -43,6 +63,7 @@ int16_t makeId(int c, int t);
 
 // Maps A..Z to a..z and leaves every other byte as it is.
 std::string toLowerAscii(std::string_view str);
+void lowerAsciiInPlace(std::string& str);
 
 // The text without its leading spaces and tabs.
 std::string_view stripLeadingBlanks(std::string_view str);

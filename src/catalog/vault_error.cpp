@@ -13,7 +13,10 @@ std::string composeWhat(ErrorKind kind, const std::string& detail)
 }  // namespace
 
 VaultError::VaultError(ErrorKind kind, std::string detail)
-    : std::runtime_error(composeWhat(kind, detail)), kind_(kind), detail_(std::move(detail))
+    : std::runtime_error(composeWhat(kind, detail)),
+      kind_(kind),
+      detail_(std::move(detail)),
+      description_(composeWhat(kind_, detail_))
 {
 }
 

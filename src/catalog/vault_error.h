@@ -25,12 +25,14 @@ public:
     ErrorKind kind() const { return kind_; }
     int number() const { return static_cast<int>(kind_); }
     const std::string& detail() const { return detail_; }
-    // "index outside a table (item(Kor).txt, line 12: ...)"
-    std::string description() const { return what(); }
+    // "index outside a table (item(Kor).txt, line 12: ...)", every byte of
+    // the detail kept (what() ends at a NUL byte the detail may hold).
+    const std::string& description() const { return description_; }
 
 private:
     ErrorKind kind_;
     std::string detail_;
+    std::string description_;
 };
 
 // "number too large for its field", "index outside a table", ...

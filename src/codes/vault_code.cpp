@@ -3,16 +3,25 @@
 #include "catalog/text_utils.h"
 #include "catalog/token_value.h"
 
-#include <cstdio>
+#include <algorithm>
 
 namespace vs {
 
 namespace {
+// Upper-case hexadecimal digits of the value, padded with "0" to at least
+// `width` digits (a larger value keeps all its digits).
 std::string hexGroup(unsigned long value, int width)
 {
-    char buffer[24];
-    std::snprintf(buffer, sizeof buffer, "%lX", value);
-    return padHexLeft(buffer, width);
+    char digits[2 * sizeof value];
+    int count = 0;
+    do {
+        digits[count++] = "0123456789ABCDEF"[value & 15];
+        value >>= 4;
+    } while (value != 0);
+    std::string group(static_cast<size_t>(std::max(width - count, 0)), '0');
+    while (count > 0)
+        group += digits[--count];
+    return group;
 }
 }  // namespace
 
@@ -20,7 +29,9 @@ std::string clsVaultCode::getCode(const clsShopCode& shop)
 {
     // Refuse an unencodable serial before any carry flag is set.
     const std::string serialDigits = getHex6_8();
-    std::string code = getHex0_2(shop);
+    std::string code;
+    code.reserve(20);
+    code += getHex0_2(shop);
     code += getHex2_2(shop);
     code += getHex4_2(shop);
     code += serialDigits;

@@ -2,6 +2,8 @@
 
 #include "document/list_entry.h"
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,6 +39,24 @@ struct ListFile {
     std::shared_ptr<const SourceText> source;
 };
 
+// Calls `each(line)` for every physical line of the bytes, first to last (its
+// entryCount left 0). CRLF, LF and a lone CR each end a line; a last line
+// without a line end is a line, a line end at the very end adds none.
+template <typename Each>
+void forEachSourceLine(std::string_view bytes, Each&& each);
+
+// Counts the line ends of a file's lines and tells the one it mostly uses.
+class LineEndTally {
+public:
+    void add(std::string_view bytes, const SourceLine& line);
+    // CRLF, LF or CR, whichever ends most lines (in that order of preference
+    // when counts are equal); CRLF when no line has an end.
+    std::string mostUsed() const;
+
+private:
+    size_t counts_[3] = {};  // CRLF, LF, CR
+};
+
 // Reads the bytes of a shop file (editMode 0) or an item-bag file (editMode 1)
 // into list entries. A line is cut into records at its commas; each record,
 // without its leading spaces and tabs, becomes: an item entry when it begins
@@ -46,6 +66,15 @@ struct ListFile {
 // remainder); a blank entry when empty; and a comment entry, as it stands,
 // otherwise. Every entry remembers its line and its place in it.
 ListFile readListFile(std::string bytes, int editMode);
+
+// The entries readListFile gives, one at a time and without keeping any:
+// `eachEntry(ListEntry&&)` for every entry, with its origin set, and after a
+// line's entries `eachLine(const SourceLine&)` with its entryCount.
+template <typename EachEntry, typename EachLine>
+void forEachListLine(std::string_view bytes, int editMode, EachEntry&& eachEntry, EachLine&& eachLine);
+
+// The kind of entry a record gives (see readListFile).
+int recordKind(std::string_view record);
 
 // The entry one record gives (its origin left unset).
 ListEntry classifyRecord(std::string_view record, int editMode);
@@ -58,6 +87,55 @@ void forEachRecord(std::string_view line, Each&& each)
     for (size_t comma; (comma = line.find(',', start)) != std::string_view::npos; start = comma + 1)
         each(line.substr(start, comma - start));
     each(line.substr(start));
+}
+
+template <typename Each>
+void forEachSourceLine(std::string_view bytes, Each&& each)
+{
+    const char* const data = bytes.data();
+    const size_t size = bytes.size();
+    // The next LF and the next CR at or after a place, or the size; each is
+    // looked for again only once the lines have passed it.
+    auto next = [&](char c, size_t from) {
+        if (from >= size)
+            return size;
+        const void* at = std::memchr(data + from, c, size - from);
+        return at ? static_cast<size_t>(static_cast<const char*>(at) - data) : size;
+    };
+    size_t lf = next('\n', 0);
+    size_t cr = next('\r', 0);
+    size_t begin = 0;
+    while (begin < size) {
+        if (lf < begin)
+            lf = next('\n', begin);
+        if (cr < begin)
+            cr = next('\r', begin);
+        const size_t end = std::min(lf, cr);
+        SourceLine line;
+        line.begin = begin;
+        line.length = end - begin;
+        if (end < size)
+            line.endLength = data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? 2 : 1;
+        each(line);
+        begin = end + line.endLength;
+    }
+}
+
+template <typename EachEntry, typename EachLine>
+void forEachListLine(std::string_view bytes, int editMode, EachEntry&& eachEntry, EachLine&& eachLine)
+{
+    int32_t lineIndex = 0;
+    forEachSourceLine(bytes, [&](SourceLine line) {
+        int32_t slot = 0;
+        forEachRecord(bytes.substr(line.begin, line.length), [&](std::string_view record) {
+            ListEntry entry = classifyRecord(record, editMode);
+            entry.origin = {lineIndex, slot++};
+            eachEntry(std::move(entry));
+        });
+        line.entryCount = static_cast<uint32_t>(slot);
+        eachLine(static_cast<const SourceLine&>(line));
+        ++lineIndex;
+    });
 }
 
 }  // namespace vs

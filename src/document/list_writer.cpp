@@ -4,6 +4,8 @@
 #include "catalog/token_value.h"
 #include "document/list_reader.h"
 
+#include <algorithm>
+
 namespace vs {
 
 namespace {
@@ -16,25 +18,21 @@ std::vector<std::string> splitAtCommas(const std::string& text)
 }
 
 // "end", in any case and with blanks around it, as a shop file's closing line.
-bool readsEnd(const ListEntry& entry)
+bool readsEnd(std::string_view text)
 {
-    if (entry.kind != kCommentEntry)
-        return false;
-    std::string_view text = stripLeadingBlanks(entry.text);
+    text = stripLeadingBlanks(text);
     const size_t last = text.find_last_not_of(" \t");
     text = last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
-    return toLowerAscii(text) == "end";
+    return text.size() == 3 && toLowerAscii(text) == "end";
 }
 
-bool closedByEnd(const EntryList& entries)
+// An item entry whose fifth field reads exactly 1.
+bool setsTabLayout(const ListEntry& entry)
 {
-    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-        if (it->kind == kItemEntry)
-            return false;
-        if (readsEnd(*it))
-            return true;
-    }
-    return false;
+    if (entry.kind != kItemEntry)
+        return false;
+    std::vector<std::string> pieces = splitAtCommas(entry.text);
+    return pieces.size() >= 5 && tokenValue(pieces[4]) == 1.0;
 }
 
 // Whether entries[at...] are the entries of source line `origin.line`, all of
@@ -63,14 +61,7 @@ bool lineUnchanged(const EntryList& entries, size_t at, const SourceText& source
 
 bool bagIsBoK(const EntryList& entries)
 {
-    for (const ListEntry& entry : entries) {
-        if (entry.kind != kItemEntry)
-            continue;
-        std::vector<std::string> pieces = splitAtCommas(entry.text);
-        if (pieces.size() >= 5 && tokenValue(pieces[4]) == 1.0)
-            return true;
-    }
-    return false;
+    return std::any_of(entries.begin(), entries.end(), setsTabLayout);
 }
 
 std::string remainderText(const ItemRemainder& rest, char separator)
@@ -122,40 +113,119 @@ std::string itemLine(const std::string& text, int editMode, bool tabLayout, cons
     return line;
 }
 
+ListWriter::ListWriter(int editMode, bool tabLayout, std::string lineEnd, Sink sink)
+    : editMode_(editMode), tabLayout_(tabLayout), lineEnd_(std::move(lineEnd)), sink_(std::move(sink))
+{
+}
+
+void ListWriter::append(std::string_view bytes)
+{
+    if (bytes.empty())
+        return;
+    bytes_ += bytes;
+    last_ = bytes.back();
+    if (sink_ && bytes_.size() >= (size_t{1} << 16)) {
+        sink_(bytes_);
+        bytes_.clear();
+    }
+}
+
+void ListWriter::addLine(std::string_view content, std::string_view end)
+{
+    if (endOwed_)
+        append(lineEnd_);
+    endOwed_ = end.empty();
+    // An empty line ended by LF right after a lone CR would merge with it
+    // into one CRLF; it ends with CR instead and stays a line of its own.
+    if (content.empty() && end == "\n" && last_ == '\r')
+        end = "\r";
+    append(content);
+    append(end);
+}
+
+void ListWriter::note(int kind, std::string_view text)
+{
+    if (kind == kItemEntry)
+        closed_ = false;
+    else if (kind == kCommentEntry && readsEnd(text))
+        closed_ = true;
+}
+
+void ListWriter::keptLine(std::string_view content, std::string_view end)
+{
+    if (editMode_ == 0)
+        forEachRecord(content, [&](std::string_view record) { note(recordKind(record), record); });
+    addLine(content, end);
+}
+
+void ListWriter::entryLine(const ListEntry& entry)
+{
+    if (editMode_ == 0)
+        note(entry.kind, entry.text);
+    addLine(entry.kind == kItemEntry ? itemLine(entry.text, editMode_, tabLayout_, entry.rest) : entry.text,
+            lineEnd_);
+}
+
+std::string ListWriter::finish()
+{
+    if (editMode_ == 0 && !closed_)
+        addLine("end", lineEnd_);
+    if (sink_) {
+        if (!bytes_.empty())
+            sink_(bytes_);
+        bytes_.clear();
+    }
+    return std::move(bytes_);
+}
+
 std::string writeListFile(const EntryList& entries, int editMode, const SourceText* source, SaveStyle style)
 {
     const bool tabLayout = editMode == 1 && bagIsBoK(entries);
-    const std::string lineEnd = source ? source->lineEnd : std::string("\r\n");
     const bool keepLines = source && style == SaveStyle::KeepLines;
-    std::string bytes;
-    bool endOwed = false;  // the last line written had no line end of its own
-    auto addLine = [&](std::string_view content, std::string_view end) {
-        if (endOwed)
-            bytes += lineEnd;
-        endOwed = end.empty();
-        // An empty line ended by LF right after a lone CR would merge with it
-        // into one CRLF; it ends with CR instead and stays a line of its own.
-        if (content.empty() && end == "\n" && !bytes.empty() && bytes.back() == '\r')
-            end = "\r";
-        bytes += content;
-        bytes += end;
-    };
+    ListWriter writer(editMode, tabLayout, source ? source->lineEnd : std::string("\r\n"));
     for (size_t at = 0; at < entries.size();) {
         const ListEntry& entry = entries[at];
         if (keepLines && lineUnchanged(entries, at, *source, editMode)) {
             const SourceLine& line = source->lines[static_cast<size_t>(entry.origin.line)];
             const std::string_view whole = source->withEnd(line);
-            addLine(whole.substr(0, line.length), whole.substr(line.length));
+            writer.keptLine(whole.substr(0, line.length), whole.substr(line.length));
             at += line.entryCount;
             continue;
         }
-        addLine(entry.kind == kItemEntry ? itemLine(entry.text, editMode, tabLayout, entry.rest) : entry.text,
-                lineEnd);
+        writer.entryLine(entry);
         ++at;
     }
-    if (editMode == 0 && !closedByEnd(entries))
-        addLine("end", lineEnd);
-    return bytes;
+    return writer.finish();
+}
+
+void writeListStream(std::string_view bytes, int editMode, SaveStyle style, const ListWriter::Sink& sink)
+{
+    LineEndTally ends;
+    if (style == SaveStyle::KeepLines) {
+        // Every line of a file just read is unchanged and kept; the line end
+        // matters only for a closing "end", at the finish.
+        ListWriter writer(editMode, false, std::string(), sink);
+        forEachSourceLine(bytes, [&](const SourceLine& line) {
+            ends.add(bytes, line);
+            writer.keptLine(bytes.substr(line.begin, line.length),
+                            bytes.substr(line.begin + line.length, line.endLength));
+        });
+        writer.setLineEnd(ends.mostUsed());
+        writer.finish();
+        return;
+    }
+    // The tidy layout's line end and tabs depend on the whole file.
+    bool tabLayout = false;
+    if (editMode == 1)
+        forEachListLine(
+            bytes, editMode, [&](ListEntry&& entry) { tabLayout = tabLayout || setsTabLayout(entry); },
+            [&](const SourceLine& line) { ends.add(bytes, line); });
+    else
+        forEachSourceLine(bytes, [&](const SourceLine& line) { ends.add(bytes, line); });
+    ListWriter writer(editMode, tabLayout, ends.mostUsed(), sink);
+    forEachListLine(
+        bytes, editMode, [&](ListEntry&& entry) { writer.entryLine(entry); }, [](const SourceLine&) {});
+    writer.finish();
 }
 
 long firstRowWithLineBreak(const EntryList& entries)

@@ -2,7 +2,9 @@
 
 #include "document/list_entry.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace vs {
 
@@ -29,6 +31,47 @@ enum class SaveStyle {
 // entry reading "end" follows its last item entry.
 std::string writeListFile(const EntryList& entries, int editMode, const SourceText* source = nullptr,
                           SaveStyle style = SaveStyle::KeepLines);
+
+// Puts a list file together line by line, in the layout writeListFile
+// describes: the line ends, the line after a last line that had none, and a
+// shop file's closing "end". Without a sink the bytes collect until finish()
+// returns them; with one they are handed to it in pieces as they grow.
+class ListWriter {
+public:
+    using Sink = std::function<void(std::string_view)>;
+
+    ListWriter(int editMode, bool tabLayout, std::string lineEnd, Sink sink = {});
+
+    // A line as it was read: its content and its own line end (empty for a
+    // last line that had none).
+    void keptLine(std::string_view content, std::string_view end);
+    // One entry as a line of its own, ended by the line end.
+    void entryLine(const ListEntry& entry);
+    // The line end of the lines still to come and of a closing "end".
+    void setLineEnd(std::string lineEnd) { lineEnd_ = std::move(lineEnd); }
+    // Adds a shop file's closing "end" when it is owed; returns the bytes
+    // (empty with a sink, which has been handed all of them).
+    std::string finish();
+
+private:
+    void addLine(std::string_view content, std::string_view end);
+    void append(std::string_view bytes);
+    void note(int kind, std::string_view text);
+
+    int editMode_;
+    bool tabLayout_;
+    std::string lineEnd_;
+    Sink sink_;
+    std::string bytes_;
+    char last_ = 0;        // the last byte written
+    bool endOwed_ = false;  // the last line written had no line end of its own
+    bool closed_ = false;   // an "end" comment follows the last item entry so far
+};
+
+// What writeListFile(readListFile(bytes, editMode)) writes, handed to `sink`
+// in pieces, without keeping the entries: the file is read once (twice for
+// the tidy layout, which depends on all of it).
+void writeListStream(std::string_view bytes, int editMode, SaveStyle style, const ListWriter::Sink& sink);
 
 // The one line (without its line end) an item entry is written as.
 std::string itemLine(const std::string& text, int editMode, bool tabLayout, const ItemRemainder& rest = {});

@@ -71,6 +71,10 @@ private slots:
                                          << QString("   Error:6, number too large for its field (");
         QTest::newRow("one-letter name") << QByteArray("0\r\n1 1 1 0 0 0 A\r\n") << true << true
                                          << QString("   Error:5, invalid argument (");
+        // Every byte of the failing token reaches the box, a NUL shown as \0.
+        static const char nulName[] = "0\r\n1 1 1 0 0 0 \0 0 0 0 20\r\n";
+        QTest::newRow("NUL name") << QByteArray(nulName, sizeof nulName - 1) << true << true
+                                  << QString("   Error:5, invalid argument (item name \\0 in item(Kor).txt, line 2)");
     }
 
     void missingOrMalformedDataEndsWithTheMessage()
