@@ -1,0 +1,124 @@
+#include "document/shop_grid.h"
+
+#include "catalog/catalog.h"
+#include "catalog/token_value.h"
+#include "codes/display_name.h"
+#include "document/list_reader.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vs {
+
+namespace {
+
+int fieldInt(std::string_view field)
+{
+    const double value = roundHalfEven(tokenValue(field));
+    if (std::isnan(value))
+        return 0;
+    return static_cast<int>(std::clamp(value, -1e9, 1e9));
+}
+
+bool fits(const ShopGrid& grid, int x, int y, int w, int h)
+{
+    for (int dy = 0; dy < h; ++dy)
+        for (int dx = 0; dx < w; ++dx)
+            if (grid.at(x + dx, y + dy) >= 0)
+                return false;
+    return true;
+}
+
+}  // namespace
+
+EntryItem readEntryItem(const std::string& text, int editMode)
+{
+    std::vector<int> fields;
+    forEachRecord(text, [&](std::string_view field) { fields.push_back(fieldInt(field)); });
+    fields.resize(std::max<size_t>(fields.size(), 7), 0);
+    EntryItem item{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], fields[6]};
+    if (editMode == kBagDocument)
+        item = {fields[0], fields[1], fields[2], 0, fields[3], fields[4], fields[5]};
+    return item;
+}
+
+std::string entryDisplayName(const Catalog& catalog, const EntryItem& item, int editMode)
+{
+    // Named as the editor names it once loaded: its properties within their ranges.
+    const NameSubject subject{item.classIndex,
+                              item.typeIndex,
+                              std::clamp(item.level, 0, 12),
+                              std::clamp(item.optLevel, 0, 4),
+                              std::clamp(item.skill, 0, 1),
+                              std::clamp(item.luck, 0, 1)};
+    if (!catalog.itemExist(item.classIndex, item.typeIndex))
+        return composeDisplayName(catalog, subject, {}, editMode);
+    return composeDisplayName(catalog, subject,
+                              subject.optLevel > 0 ? optionLabelFor(item.classIndex, item.typeIndex, subject.optLevel)
+                                                   : std::string_view(),
+                              editMode);
+}
+
+ShopGrid layOutShop(const EntryList& entries, const Catalog& catalog)
+{
+    ShopGrid grid;
+    grid.cells.fill(-1);
+    for (size_t e = 0; e < entries.size(); ++e) {
+        if (entries[e].kind != kItemEntry)
+            continue;
+        GridItem placed;
+        placed.entry = e;
+        placed.item = readEntryItem(entries[e].text, kShopDocument);
+        const int index = static_cast<int>(grid.items.size());
+        if (const clsItemProperty* known = catalog.item(placed.item.classIndex, placed.item.typeIndex)) {
+            placed.width = known->width;
+            placed.height = known->height;
+            if (placed.width < 1 || placed.width > kGridColumns || placed.height < 1 || placed.height > kGridRows) {
+                placed.fate = GridItem::Fate::BadSize;
+            } else {
+                placed.fate = GridItem::Fate::NoRoom;
+                for (int y = 0; y + placed.height <= kGridRows && placed.x < 0; ++y)
+                    for (int x = 0; x + placed.width <= kGridColumns; ++x)
+                        if (fits(grid, x, y, placed.width, placed.height)) {
+                            placed.x = x;
+                            placed.y = y;
+                            placed.fate = GridItem::Fate::Placed;
+                            break;
+                        }
+                for (int dy = 0; placed.x >= 0 && dy < placed.height; ++dy)
+                    for (int dx = 0; dx < placed.width; ++dx)
+                        grid.cells[static_cast<size_t>((placed.y + dy) * kGridColumns + placed.x + dx)] = index;
+            }
+        }
+        grid.items.push_back(placed);
+    }
+    return grid;
+}
+
+std::string gridMap(const ShopGrid& grid, const Catalog& catalog)
+{
+    std::string map;
+    for (int y = 0; y < kGridRows; ++y) {
+        for (int x = 0; x < kGridColumns; ++x) {
+            const int index = grid.at(x, y);
+            std::string cell = index < 0 ? "." : std::to_string(index + 1);
+            if (x > 0)
+                map += ' ';
+            map += std::string(3 - std::min<size_t>(3, cell.size()), ' ') + cell;
+        }
+        map += '\n';
+    }
+    for (size_t i = 0; i < grid.items.size(); ++i) {
+        const GridItem& item = grid.items[i];
+        if (item.fate == GridItem::Fate::Placed)
+            continue;
+        const char* why = item.fate == GridItem::Fate::NoRoom        ? "no room"
+                          : item.fate == GridItem::Fate::UnknownItem ? "not in the catalog"
+                                                                     : "size outside 8 x 15";
+        map += "not placed: " + std::to_string(i + 1) + " " + entryDisplayName(catalog, item.item, kShopDocument) +
+               " (" + why + ")\n";
+    }
+    return map;
+}
+
+}  // namespace vs

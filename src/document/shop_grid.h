@@ -1,0 +1,62 @@
+#pragma once
+
+#include "document/list_entry.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace vs {
+
+class Catalog;
+
+// The seven properties an item entry's fields give, read as the server reads
+// them: each field by the token value rule, rounded half to even, not limited.
+// An item-bag entry has no durability (0).
+struct EntryItem {
+    int classIndex = 0;
+    int typeIndex = 0;
+    int level = 0;
+    int dur = 0;
+    int skill = 0;
+    int luck = 0;
+    int optLevel = 0;
+};
+EntryItem readEntryItem(const std::string& text, int editMode);
+
+// The name a document shows for the entry's item: the display name of the item
+// the fields describe ("Unknown Item" for one the catalog lacks).
+std::string entryDisplayName(const Catalog& catalog, const EntryItem& item, int editMode);
+
+inline constexpr int kGridColumns = 8;
+inline constexpr int kGridRows = 15;
+
+// One item entry of a shop and where the server puts it.
+struct GridItem {
+    enum class Fate { Placed, NoRoom, UnknownItem, BadSize };
+    size_t entry = 0;  // index of the entry in the list
+    EntryItem item;
+    int width = 0;  // from the catalog; 0 for an unknown item
+    int height = 0;
+    int x = -1;  // top-left cell, -1 when not placed
+    int y = -1;
+    Fate fate = Fate::UnknownItem;
+};
+
+// A shop's goods as the server lays them out: item entries in list order, each
+// at the first position (rows from the top, columns from the left) where its
+// catalog rectangle lies inside the 8 x 15 grid and covers no taken cell.
+struct ShopGrid {
+    std::vector<GridItem> items;  // every item entry, in list order
+    std::array<int, kGridColumns * kGridRows> cells{};  // index into items, -1 for a free cell
+
+    int at(int x, int y) const { return cells[static_cast<size_t>(y * kGridColumns + x)]; }
+};
+ShopGrid layOutShop(const EntryList& entries, const Catalog& catalog);
+
+// The grid as a person reads it: 15 rows of 8 cells, each the 1-based number of
+// the item entry covering it right-aligned in 3 characters, or " ." padded the
+// same, cells one space apart; then a line for each item not placed.
+std::string gridMap(const ShopGrid& grid, const Catalog& catalog);
+
+}  // namespace vs
