@@ -8,7 +8,9 @@
 #include "catalog/text_encoding.h"
 #include "catalog/vault_error.h"
 #include "cli/cli_args.h"
+#include "cli/cli_context.h"
 #include "cli/cli_help.h"
+#include "app_version.h"
 #include "codes/display_name.h"
 #include "codes/shop_code.h"
 #include "codes/vault_code.h"
@@ -23,32 +25,59 @@
 
 namespace vs::cli {
 
+Catalog Context::loadCatalog() const
+{
+    std::filesystem::path dir = args.has("--data") ? std::filesystem::path(*args.value("--data"))
+                                                  : defaultDataFolder(programDir);
+    try {
+        return loadDataFolder(dir);
+    } catch (const VaultError& e) {
+        throw DataLoadFailure{e};
+    }
+}
+
 namespace {
 
-// Thrown when the data files fail to load: exit status 1.
-struct DataLoadFailure {
-    VaultError error;
+struct ListBytes {
+    std::string bytes;
+    int editMode = 0;
 };
 
-struct Context {
-    ParsedArgs args;
-    std::ostream& out;
-    std::filesystem::path programDir;
-    // The code page given by --encoding: texts are printed as UTF-8. Without
-    // it, texts are printed as the bytes they are.
-    std::optional<TextEncoding> encoding;
-
-    Catalog loadCatalog() const
-    {
-        std::filesystem::path dir = args.has("--data") ? std::filesystem::path(*args.value("--data"))
-                                                      : defaultDataFolder(programDir);
-        try {
-            return loadDataFolder(dir);
-        } catch (const VaultError& e) {
-            throw DataLoadFailure{e};
-        }
+// The bytes of a shop or item-bag file and its kind, told from its name;
+// UsageError when the name tells no kind or the file cannot be read.
+ListBytes readListBytes(const std::string& file)
+{
+    const std::string name = std::filesystem::path(file).filename().string();
+    std::optional<int> editMode = editModeForFileName(name);
+    if (!editMode)
+        throw UsageError(openRefusalMessage(name));
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec))
+        throw UsageError("cannot read " + file + ": no such file");
+    try {
+        return {readFileBytes(file), *editMode};
+    } catch (const VaultError&) {
+        throw UsageError("cannot read " + file + ": not a readable file");
     }
-};
+}
+
+}  // namespace
+
+OpenedList openList(const std::string& file)
+{
+    ListBytes list = readListBytes(file);
+    return {readListFile(std::move(list.bytes), list.editMode), list.editMode};
+}
+
+void expectPositionals(const ParsedArgs& args, size_t count, std::string_view names)
+{
+    if (args.positionals.size() < count)
+        throw UsageError("missing argument: expected " + std::string(names));
+    if (args.positionals.size() > count)
+        throw UsageError("unexpected argument '" + args.positionals[count] + "'");
+}
+
+namespace {
 
 // The encoding --encoding names, or none when the option is not given.
 std::optional<TextEncoding> chosenEncoding(const ParsedArgs& args)
@@ -60,14 +89,6 @@ std::optional<TextEncoding> chosenEncoding(const ParsedArgs& args)
     if (!encoding)
         throw UsageError("unknown encoding '" + *name + "' (known: " + TextEncoding::knownNames() + ")");
     return encoding;
-}
-
-void expectPositionals(const ParsedArgs& args, size_t count, std::string_view names)
-{
-    if (args.positionals.size() < count)
-        throw UsageError("missing argument: expected " + std::string(names));
-    if (args.positionals.size() > count)
-        throw UsageError("unexpected argument '" + args.positionals[count] + "'");
 }
 
 std::array<bool, kExcellentCount> parseExcellentList(const std::string& list)
@@ -168,55 +189,52 @@ int runDecode(const Context& ctx)
     return 0;
 }
 
-struct OpenedList {
-    ListFile file;
-    int editMode = 0;
-};
-
-OpenedList openList(const std::string& file)
-{
-    const std::string name = std::filesystem::path(file).filename().string();
-    std::optional<int> editMode = editModeForFileName(name);
-    if (!editMode)
-        throw UsageError(openRefusalMessage(name));
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec))
-        throw UsageError("cannot read " + file + ": no such file");
-    try {
-        return {readListFile(readFileBytes(file), *editMode), *editMode};
-    } catch (const VaultError&) {
-        throw UsageError("cannot read " + file + ": not a readable file");
-    }
-}
-
+// `entries` and `normalize` go through the file once, entry by entry, and
+// keep none: memory stays near the file's own size.
 int runEntries(const Context& ctx)
 {
     expectPositionals(ctx.args, 1, "FILE");
-    OpenedList list = openList(ctx.args.positionals[0]);
-    if (ctx.encoding) {
-        const TextEncoding shown = shownEncoding(list.file.source->bytes, *ctx.encoding);
-        for (const ListEntry& entry : list.file.entries)
-            ctx.out << entry.kind << '\t' << shown.decode(entry.text) << '\n';
-        return 0;
-    }
-    for (const ListEntry& entry : list.file.entries)
-        ctx.out << entry.kind << '\t' << entry.text << '\n';
+    const ListBytes list = readListBytes(ctx.args.positionals[0]);
+    std::optional<TextEncoding> shown;
+    if (ctx.encoding)
+        shown = shownEncoding(list.bytes, *ctx.encoding);
+    std::string lines;  // printed in pieces of about 64 KiB
+    auto flush = [&] {
+        ctx.out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
+        lines.clear();
+    };
+    forEachListLine(
+        list.bytes, list.editMode,
+        [&](ListEntry&& entry) {
+            lines += std::to_string(entry.kind);
+            lines += '\t';
+            lines += shown ? shown->decode(entry.text) : entry.text;
+            lines += '\n';
+            if (lines.size() >= (size_t{1} << 16))
+                flush();
+        },
+        [](const SourceLine&) {});
+    flush();
     return 0;
 }
 
 int runNormalize(const Context& ctx)
 {
     expectPositionals(ctx.args, 1, "FILE");
-    OpenedList list = openList(ctx.args.positionals[0]);
+    const ListBytes list = readListBytes(ctx.args.positionals[0]);
     const SaveStyle style = ctx.args.has("--tidy") ? SaveStyle::Tidy : SaveStyle::KeepLines;
-    const std::string bytes = writeListFile(list.file.entries, list.editMode, list.file.source.get(), style);
     std::optional<std::string> target = ctx.args.value("-o");
     if (!target)
         target = ctx.args.value("--output");
     if (!target) {
-        ctx.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        writeListStream(list.bytes, list.editMode, style, [&](std::string_view piece) {
+            ctx.out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+        });
         return 0;
     }
+    // The file is replaced in one step, so its new bytes are gathered first.
+    std::string bytes;
+    writeListStream(list.bytes, list.editMode, style, [&](std::string_view piece) { bytes += piece; });
     try {
         writeFileAtomically(*target, bytes);
     } catch (const std::system_error& e) {
@@ -291,6 +309,8 @@ const std::vector<Command>& commands()
         {"normalize", {{"-o", true}, {"--output", true}, {"--tidy", false}}, false, runNormalize},
         {"catalog", {{"--encoding", true}}, false, runCatalog},
         {"search", {{"--words", false}, {"--encoding", true}}, true, runSearch},
+        {"check", {{"--json", false}, {"--names", false}}, false, runCheck},
+        {"grid", {{"--map", false}}, false, runGrid},
     };
     return table;
 }
@@ -301,14 +321,15 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
            const std::filesystem::path& programDir)
 {
     try {
-        // Options before the command: --data, --encoding and --help only.
+        // Options before the command: --data, --encoding, --help and --version only.
         size_t at = 0;
         ParsedArgs global;
         for (; at < args.size() && args[at].size() > 1 && args[at][0] == '-'; ++at) {
             std::vector<std::string> one{args[at]};
             if ((args[at] == "--data" || args[at] == "--encoding") && at + 1 < args.size())
                 one.push_back(args[++at]);
-            ParsedArgs parsed = parseArgs(one, {{"--data", true}, {"--encoding", true}, {"--help", false}});
+            ParsedArgs parsed =
+                parseArgs(one, {{"--data", true}, {"--encoding", true}, {"--help", false}, {"--version", false}});
             if (!parsed.positionals.empty())
                 throw UsageError("unknown option " + parsed.positionals[0]);
             for (auto& [name, value] : parsed.options) {
@@ -316,6 +337,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                     throw UsageError("option " + name + " given twice");
                 global.options[name] = value;
             }
+        }
+        if (global.has("--version")) {
+            out << "vaultsmith-cli " << kVersionText << '\n';
+            return 0;
         }
         if (at == args.size()) {
             if (global.has("--help")) {
@@ -353,7 +378,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             parsed.options["--encoding"] = *encoding;
         }
         std::optional<TextEncoding> encoding = chosenEncoding(parsed);
-        return command->run(Context{std::move(parsed), out, programDir, std::move(encoding)});
+        return command->run(Context{std::move(parsed), out, err, programDir, std::move(encoding)});
     } catch (const UsageError& e) {
         err << "vaultsmith-cli: " << e.what() << '\n';
         return 2;

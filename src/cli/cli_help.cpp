@@ -17,6 +17,8 @@ Commands:
   normalize  rewrite a shop or item-bag file as the editor saves it
   catalog    print the item catalog and the subtype table
   search     find items and named subtypes by name
+  check      report what the server will make of shop and item-bag files
+  grid       show where the server puts a shop's goods
 
 Options:
   --data DIR  folder holding item(Kor).txt and subtypes.txt (default: ./data
@@ -28,6 +30,7 @@ Options:
               NAME: windows-1252, windows-949, GBK, Big5, Shift_JIS,
               windows-1251 or UTF-8 (also cp1252, cp949, cp1251, sjis, any case)
   --help      show this text; 'vaultsmith-cli COMMAND --help' shows a command's
+  --version   print the program's version
 
 Exit status: 0 success, 1 the data files failed to load, 2 bad usage.
 )";
@@ -93,6 +96,43 @@ for every subtype row in table order.
                    the catalog's names (all of them together) are UTF-8
 )";
 
+constexpr std::string_view kCheck =
+    R"(Usage: vaultsmith-cli check [--json] [--names] FILE...
+
+Reads each shop or item-bag file as File > Open does and reports what the
+server will make of it, one finding a line, in file then line order:
+  FILE:LINE: error: MESSAGE [CODE]
+  FILE:LINE: warning: MESSAGE [CODE]
+Errors: missing-fields, not-a-number, out-of-range, unknown-item, and in shop
+files not-sold (the item does not fit the 8 x 15 grid) and bad-size. Warnings:
+level-shown-as-12, number-notation (a fraction, exponent or &H / &O number),
+extra-fields, stray-text (a line that is neither an item nor a // comment).
+A last line on standard error counts the errors and warnings.
+
+  --json   print one JSON array of {file, line, severity, code, message}
+  --names  also warn when an item's comment does not hold the display name
+           its fields describe (comment-not-name)
+
+Exit status: 0 no file has an error, 3 some file has one, 1 the data files
+failed to load, 2 bad usage or a file that cannot be read.
+)";
+
+constexpr std::string_view kGrid =
+    R"(Usage: vaultsmith-cli grid [--map] FILE
+
+Lays out a shop file's item entries as the server does: in file order, each
+at the first place (rows from the top, columns from the left) where its
+catalog width x height fits the 8 x 15 grid. Prints one line per item entry:
+  LINE<TAB>X<TAB>Y<TAB>WIDTH<TAB>HEIGHT<TAB>NAME
+X and Y are the 0-based column and row of its top-left cell, or - and - when
+it is not placed.
+
+  --map  print the 15 rows of 8 cells instead, each the number of the item
+         entry covering it (or .), then the items not placed
+
+An item-bag file has no grid: bad usage (exit status 2).
+)";
+
 constexpr std::string_view kSearch =
     R"(Usage: vaultsmith-cli search [--words] [--encoding NAME] TERM...
 
@@ -125,6 +165,10 @@ std::string_view helpText(std::string_view command)
         return kCatalog;
     if (command == "search")
         return kSearch;
+    if (command == "check")
+        return kCheck;
+    if (command == "grid")
+        return kGrid;
     return {};
 }
 

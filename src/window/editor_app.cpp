@@ -1,17 +1,23 @@
 #include "window/editor_app.h"
 
 #include "window/form_tolvane.h"
+#include "window/quit_signals.h"
 
 #include <QApplication>
 
 namespace vs {
 
-int runEditor(QApplication& app, DialogSeam& dialogs, const std::filesystem::path& dataDir)
+int runEditor(QApplication& app, DialogSeam& dialogs, const std::filesystem::path& dataDir, const QString& file)
 {
     formTolvane window(dialogs);
     if (!window.Form_Load(dataDir))
         return 1;
     window.show();
+    if (!file.isEmpty())
+        window.openFile(file);
+    // A second signal while the unsaved-changes question is up asks nothing
+    // more: the window is closing already.
+    const QuitSignals quitSignals([&window] { window.mnuExit_Click(); });
     return app.exec();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <filesystem>
 
 class QApplication;
@@ -8,9 +9,12 @@ namespace vs {
 
 class DialogSeam;
 
-// Builds the main window over the data in `dataDir`, shows it and runs the event
-// loop. When start-up fails the termination message is shown through `dialogs`
-// and 1 is returned at once; the window never appears.
-int runEditor(QApplication& app, DialogSeam& dialogs, const std::filesystem::path& dataDir);
+// Builds the main window over the data in `dataDir`, shows it, opens `file`
+// (when given) as File > Open does, and runs the event loop. When start-up
+// fails the termination message is shown through `dialogs` and 1 is returned
+// at once; the window never appears. SIGTERM, SIGINT and SIGHUP close the
+// window as File > Exit does, asking about unsaved changes first.
+int runEditor(QApplication& app, DialogSeam& dialogs, const std::filesystem::path& dataDir,
+              const QString& file = QString());
 
 }  // namespace vs

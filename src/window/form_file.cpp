@@ -7,6 +7,7 @@
 #include "document/list_writer.h"
 #include "window/form_tolvane.h"
 #include "window/list_rows.h"
+#include "window/settings.h"
 #include "window/text_bytes.h"
 
 #include <QAction>
@@ -28,13 +29,12 @@ namespace {
 const char* const kFilter = "Text Files (*.txt);;All (*)";
 const char* const kEncodingKey = "encoding";
 
-// The program's own settings, wherever the platform keeps them.
+}  // namespace
+
 QSettings settings()
 {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Vaultsmith", "Vaultsmith");
 }
-
-}  // namespace
 
 TextEncoding savedEncoding()
 {
@@ -96,6 +96,7 @@ void formTolvane::openFile(const QString& path)
     mnuSave->setEnabled(true);
     setCaption(name);
     tellUser(StatusColor::Green, "Open> File Opened: " + name);
+    rememberRecentFile(path);
     {
         const QSignalBlocker quiet(lstShop);
         lstShop->clear();
@@ -106,6 +107,7 @@ void formTolvane::openFile(const QString& path)
         lstShop->setCurrentRow(-1);
     }
     undoStack_->clear();  // a new document: nothing to undo, and nothing unsaved
+    listViewsChanged();
 }
 
 bool formTolvane::bagIsBoK() const
@@ -135,6 +137,7 @@ bool formTolvane::saveFile(const QString& filename)
     }
     undoStack_->setClean();
     tellUser(StatusColor::Green, "Save> File Saved: " + QFileInfo(filename).fileName());
+    rememberRecentFile(filename);
     return true;
 }
 

@@ -75,6 +75,7 @@ void formTolvane::applyRowEdit(const RowEdit& edit, bool forward)
     } else {
         delete lstShop->takeItem(edit.row);
     }
+    listViewsChanged();
 }
 
 void formTolvane::showSelection(int row)
@@ -115,10 +116,12 @@ bool formTolvane::maySetListAside()
 
 void formTolvane::closeEvent(QCloseEvent* event)
 {
-    if (maySetListAside())
+    if (maySetListAside()) {
+        savePosition();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 }  // namespace vs

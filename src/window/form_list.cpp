@@ -218,6 +218,7 @@ void formTolvane::lstShop_Click()
         }
     }
     theItem->allowSaveToShop = true;
+    listViewsChanged();  // the grid shows the selected entry
 }
 
 void formTolvane::mnuUpdateAll_Click()

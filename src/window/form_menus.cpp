@@ -41,6 +41,10 @@ void formTolvane::buildMenus()
     mnuSave = addItem(file, "mnuSave", "Save", "Ctrl+S", [this] { mnuSave_Click(); });
     mnuSave->setEnabled(false);
     addItem(file, "mnuSaveAs", "Save as...", "Ctrl+A", [this] { mnuSaveAs_Click(); });
+    mnuRecent = file->addMenu("Recent Files");
+    mnuRecent->setObjectName("mnuRecent");
+    connect(mnuRecent, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });  // another window may have added one
+    fillRecentMenu();
     buildEncodingMenu(file);
     file->addSeparator()->setObjectName("sp1");
     addItem(file, "mnuExit", "Exit", "Ctrl+X", [this] { mnuExit_Click(); });
@@ -67,10 +71,12 @@ void formTolvane::buildMenus()
     redo->setObjectName("mnuRedo");
     redo->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
     edit->addAction(redo);
+    addItem(edit, "mnuCheck", "Check File", "F7", [this] { mnuCheck_Click(); });
 
     QMenu* window = addMenu(bar, "mnuWindow", "Window");
     mnuSize0 = addItem(window, "mnuSize0", "Original Size", nullptr, [this] { mnuSize0_Click(); });
     mnuSize0->setEnabled(false);
+    addItem(window, "mnuShopGrid", "Shop Grid", "Ctrl+G", [this] { mnuShopGrid_Click(); });
 
     QMenu* about = addMenu(bar, "mnuAbout", "About");
     addItem(about, "mnuAboutProg", "The Program", "Ctrl+P", [this] { mnuAboutProg_Click(); });
@@ -78,6 +84,10 @@ void formTolvane::buildMenus()
 
 bool formTolvane::eventFilter(QObject* watched, QEvent* event)
 {
+    // A file dropped on a text box opens the file; it is not pasted as text.
+    if ((event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove || event->type() == QEvent::Drop) &&
+        qobject_cast<QLineEdit*>(watched) && takeFileDrop(static_cast<QDropEvent*>(event)))
+        return true;
     // The menu shortcuts win over the text boxes' own Ctrl keys (copy, paste,
     // cut, select all...): a box never claims a key that a menu item carries.
     if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched)) {

@@ -88,6 +88,8 @@ formTolvane::formTolvane(DialogSeam& dialogs, QWidget* parent)
     buildMenus();
     // The designed client area, below the menu bar.
     resize(twips(9255), twips(6405) + menuBar()->sizeHint().height());
+    restorePosition();
+    setAcceptDrops(true);
     connectHandlers();
 }
 

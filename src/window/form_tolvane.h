@@ -159,6 +159,32 @@ public:
     bool maySetListAside();
     void chooseEncoding(const QString& id);
 
+    // File > Recent Files, files dropped on the window, and its place on the screen.
+    // Puts the file first in the recent files (absolute, at most 8 kept).
+    void rememberRecentFile(const QString& path);
+    // Opens a recent file after the unsaved-changes question; a file that is gone
+    // is taken off the list instead.
+    void openRecentFile(const QString& path);
+    void mnuRecentClear_Click();
+    // Opens a file dropped on the window, as File > Open does.
+    void openDroppedFile(const QString& path);
+    void savePosition();
+    void restorePosition();
+
+    // Window > Shop Grid and Edit > Check File.
+    void mnuShopGrid_Click();
+    void mnuCheck_Click();
+    // Selects the row, which loads its entry, as clicking it does.
+    void selectEntry(int row);
+    EntryList listEntries() const { return entries(); }
+    const Catalog& catalog() const { return *catalog_; }
+
+    // Texts of the document and of the catalog, as shown and as stored.
+    QString documentText(std::string_view bytes) const;
+    std::string documentBytes(const QString& text) const;
+    QString catalogText(std::string_view bytes) const;
+    std::string catalogBytes(const QString& text) const;
+
     // ListRows.
     void applyRowEdit(const RowEdit& edit, bool forward) override;
     void showSelection(int row) override;
@@ -181,6 +207,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildFrames();
@@ -193,6 +222,9 @@ private:
     EntryList entries() const;
     void setCaption(const QString& fileName);
     void buildEncodingMenu(QMenu* file);
+    void fillRecentMenu();
+    // Takes a drag or drop that carries a local file; false leaves the event alone.
+    bool takeFileDrop(QDropEvent* event);
 
     // Every change to the rows goes through these and becomes a step of the
     // history: a command opens a change, makes its edits and closes it with
@@ -204,11 +236,8 @@ private:
     void setRow(int at, const ListEntry& entry);
     void recordRowEdit(RowEdit edit);
 
-    // Texts of the document and of the catalog, as shown and as stored.
-    QString documentText(std::string_view bytes) const;
-    std::string documentBytes(const QString& text) const;
-    QString catalogText(std::string_view bytes) const;
-    std::string catalogBytes(const QString& text) const;
+    // The windows that show the list follow its changes (at most once an event-loop turn).
+    void listViewsChanged();
     void fail(const class VaultError& error);
 
     DialogSeam& dialogs_;
@@ -272,8 +301,12 @@ private:
     QMenu* mnuInsert = nullptr;
     QAction* mnuSave = nullptr;
     QMenu* mnuEncoding = nullptr;
+    QMenu* mnuRecent = nullptr;
     QAction* mnuSize0 = nullptr;
     class formAbout* about_ = nullptr;
+    class formShopGrid* shopGrid_ = nullptr;
+    class formProblems* problems_ = nullptr;
+    bool viewsChangePosted_ = false;
 };
 
 }  // namespace vs

@@ -309,6 +309,21 @@ TEST(CliHelp, ProgramAndEveryCommand)
     expectUsageError(cli({"--verbose", "catalog"}), "--verbose");
 }
 
+TEST(CliVersion, PrintsTheProjectVersionBeforeAnythingElse)
+{
+    for (std::vector<std::string> args : {std::vector<std::string>{"--version"},
+                                          {"--data", "/nowhere", "--version"},
+                                          {"--version", "frobnicate"}}) {
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out, "vaultsmith-cli " VAULTSMITH_VERSION "\n");
+        EXPECT_TRUE(run.err.empty()) << run.err;
+    }
+    EXPECT_NE(cli({"--help"}).out.find("--version"), std::string::npos);
+    expectUsageError(cli({"--version", "--version"}), "given twice");
+    expectUsageError(cli({"catalog", "--version"}), "--version");  // a program option, not a command's
+}
+
 // A bag file written in CP949: an item whose comment is Korean, and a comment line.
 constexpr std::string_view kKoreanBag = "14\t13\t0\t0\t0\t0\t//\xC7\xD1\xB1\xDB \x81\x41\r\n// \xB9\xB0\xBE\xE0\r\n";
 
@@ -429,6 +444,112 @@ TEST(CliEncoding, HelpMentionsTheOption)
     EXPECT_NE(cli({"--help"}).out.find("--encoding NAME"), std::string::npos);
     for (std::string command : {"entries", "decode", "catalog", "search"})
         EXPECT_NE(cli({command, "--help"}).out.find("--encoding NAME"), std::string::npos) << command;
+}
+
+}  // namespace
+}  // namespace vs
+
+namespace vs {
+namespace {
+
+// A shop with a stray line (3), an unknown item (4) and more than the grid
+// holds: a 1 x 3 sword leaves room for 117 jewels, the 118th (line 122) is not sold.
+std::string crowdedShop()
+{
+    std::string shop = "// goods\r\n0 0 0 20 0 0 0 //Sword\r\nPrice = 5\r\n15 31 0 0 0 0 0\r\n";
+    for (int i = 0; i < 118; ++i)
+        shop += "14 13 0 0 0 0 0\r\n";
+    return shop + "end\r\n";
+}
+
+TEST(CliCheck, FindingsLinesCountsAndStatus)
+{
+    test::TempDir dir;
+    const auto shop = dir.write("shop_crowded.txt", crowdedShop());
+    const auto clean = dir.write("shop_clean.txt", "0 0 0 20 0 0 0 //Kris\r\n");
+    CliRun run = cliWithData({"check", clean.string(), shop.string()});
+    EXPECT_EQ(run.status, 3) << run.err;
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; (end = run.out.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(run.out.substr(start, end - start));
+    ASSERT_GE(lines.size(), 3u) << run.out;
+    EXPECT_EQ(lines[0].rfind(shop.string() + ":3: warning: neither an item nor a // comment", 0), 0u) << lines[0];
+    EXPECT_EQ(lines[1], shop.string() + ":4: error: the catalog has no item 31 in class 15 [unknown-item]");
+    EXPECT_EQ(lines.back().rfind(shop.string() + ":122: error: Jewel of Bless (1 x 1) does not fit", 0), 0u)
+        << lines.back();
+    EXPECT_NE(lines.back().find("is not sold [not-sold]"), std::string::npos);
+    EXPECT_EQ(run.err, "2 errors, 1 warning in 2 files\n");
+
+    CliRun fine = cliWithData({"check", clean.string()});
+    EXPECT_EQ(fine.status, 0);
+    EXPECT_EQ(fine.out, "");
+    EXPECT_EQ(fine.err, "0 errors, 0 warnings in 1 file\n");
+}
+
+TEST(CliCheck, JsonNamesAndFailures)
+{
+    test::TempDir dir;
+    const auto shop = dir.write("shop1.txt", "0 0 0 20 0 0 0 //Dagger \"old\"\r\n");
+    CliRun json = cliWithData({"check", "--json", "--names", shop.string()});
+    EXPECT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.out, "[\n  {\"file\": \"" + shop.string() +
+                            "\", \"line\": 1, \"severity\": \"warning\", \"code\": \"comment-not-name\", "
+                            "\"message\": \"the comment \\\"Dagger \\\"old\\\"\\\" does not hold the name "
+                            "\\\"Short Sword\\\" that the fields describe\"}\n]\n");
+    EXPECT_EQ(cliWithData({"check", "--json", dir.write("shop2.txt", "").string()}).out, "[]\n");
+    expectUsageError(cliWithData({"check"}), "FILE");
+    expectUsageError(cliWithData({"check", (dir.path() / "shop_missing.txt").string()}), "shop_missing.txt");
+    EXPECT_EQ(cli({"--data", dir.path().string(), "check", shop.string()}).status, 1) << "no catalog there";
+}
+
+TEST(CliGrid, PlacesAndMapsAShop)
+{
+    test::TempDir dir;
+    const auto shop = dir.write("shop1.txt", "// x\r\n0 0 0 20 0 0 0\r\n15 31 0 0 0 0 0\r\n14 13 3 0 0 0 0\r\n");
+    CliRun run = cliWithData({"grid", shop.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string kris = run.out.substr(0, run.out.find('\n'));
+    EXPECT_EQ(kris.substr(0, kris.find('\t', kris.find('\t', kris.find('\t') + 1) + 1)), "2\t0\t0");
+    EXPECT_NE(run.out.find("\n3\t-\t-\t0\t0\tUnknown Item\n"), std::string::npos) << run.out;
+    CliRun map = cliWithData({"grid", "--map", shop.string()});
+    EXPECT_EQ(map.status, 0);
+    EXPECT_EQ(map.out.substr(0, 4), "  1 ");
+    EXPECT_NE(map.out.find("not placed: 2 Unknown Item (not in the catalog)\n"), std::string::npos) << map.out;
+    expectUsageError(cliWithData({"grid", dir.write("EventItemBag1.txt", "1 1 1 1 1 1\n").string()}),
+                     "item-bag files have no shop grid");
+}
+
+}  // namespace
+}  // namespace vs
+
+namespace vs {
+namespace {
+
+TEST(CliCheck, EveryFindingCodeShowsThroughTheCli)
+{
+    test::TempDir dir;
+    dir.write("data/item(Kor).txt", "0\r\n0 1 3 0 0 0 \"Kris\" 0 0 0 20\r\n1 8 15 0 0 0 \"Wall\" 0 0 0 20\r\n"
+                                    "2 9 2 0 0 0 \"Huge\" 0 0 0 20\r\nend\r\n");
+    dir.write("data/subtypes.txt", "");
+    const auto shop = dir.write("shop1.txt",
+                                "0 0 14 20 0 0 0 //Kris+14\r\n"  // level-shown-as-12 (and comment-not-name: +12)
+                                "0 0 1.5 20 &H1 0 0 //Kris\r\n"  // number-notation
+                                "0 0 0 20 0 0 0 9 //Kris\r\n"    // extra-fields
+                                "0 0 0\r\n"                      // missing-fields
+                                "0 x 0 1 0 0 0\r\n"              // not-a-number
+                                "0 0 0 300 0 0 0 //Kris\r\n"     // out-of-range
+                                "0 5 0 0 0 0 0\r\n"              // unknown-item
+                                "0 2 0 0 0 0 0 //Huge\r\n"       // bad-size
+                                "0 1 0 0 0 0 0 //Wall\r\n"       // not-sold
+                                "Price = 5\r\n"                  // stray-text
+                                "0 0 0 20 0 0 0 //Dagger\r\n");  // comment-not-name
+    CliRun run = cli({"--data", (dir.path() / "data").string(), "check", "--names", shop.string()});
+    EXPECT_EQ(run.status, 3) << run.err;
+    for (const char* code : {"level-shown-as-12", "number-notation", "extra-fields", "missing-fields", "not-a-number",
+                             "out-of-range", "unknown-item", "bad-size", "not-sold", "stray-text", "comment-not-name"})
+        EXPECT_NE(run.out.find(std::string(" [") + code + "]\n"), std::string::npos) << code << "\n" << run.out;
+    EXPECT_NE(run.out.find(shop.string() + ":9: error: Wall (8 x 15) does not fit"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(shop.string() + ":11: warning: the comment \"Dagger\""), std::string::npos) << run.out;
 }
 
 }  // namespace

@@ -1,0 +1,63 @@
+#include "window/quit_signals.h"
+
+#include <QSocketNotifier>
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace vs {
+
+namespace {
+
+// The handler only writes a byte; the event loop reads it.
+int g_pipe[2] = {-1, -1};
+constexpr std::array<int, 3> kSignals = {SIGTERM, SIGINT, SIGHUP};
+std::array<struct sigaction, 3> g_previous{};
+
+extern "C" void onQuitSignal(int)
+{
+    const int saved = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(g_pipe[0], &byte, 1);
+    errno = saved;
+}
+
+}  // namespace
+
+QuitSignals::QuitSignals(std::function<void()> onSignal, QObject* parent)
+    : QObject(parent), onSignal_(std::move(onSignal))
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_pipe) != 0) {
+        g_pipe[0] = g_pipe[1] = -1;
+        return;  // the signals keep their default effect
+    }
+    notifier_ = new QSocketNotifier(g_pipe[1], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, [this] {
+        char bytes[16];
+        while (::read(g_pipe[1], bytes, sizeof bytes) > 0) {
+        }
+        onSignal_();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onQuitSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (size_t i = 0; i < kSignals.size(); ++i)
+        ::sigaction(kSignals[i], &action, &g_previous[i]);
+}
+
+QuitSignals::~QuitSignals()
+{
+    if (!notifier_)
+        return;
+    for (size_t i = 0; i < kSignals.size(); ++i)
+        ::sigaction(kSignals[i], &g_previous[i], nullptr);
+    delete notifier_;
+    ::close(g_pipe[0]);
+    ::close(g_pipe[1]);
+    g_pipe[0] = g_pipe[1] = -1;
+}
+
+}  // namespace vs
