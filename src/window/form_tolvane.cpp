@@ -145,6 +145,10 @@ void formTolvane::buildListControls()
     arial.setStyleHint(QFont::SansSerif);
     lstShop->setFont(arial);
     lstShop->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every row is one line of one font: a changed row then costs no layout of the
+    // others, which matters with 100,000 rows. The check's mark fits the line.
+    lstShop->setUniformItemSizes(true);
+    lstShop->setIconSize(QSize(QFontMetrics(arial).height() - 2, QFontMetrics(arial).height() - 2));
 }
 
 void formTolvane::buildSelectorControls()

@@ -9,7 +9,7 @@ namespace vs {
 
 ListEntry rowEntry(const QListWidgetItem* row)
 {
-    return row->data(kEntryRole).value<ListEntry>();
+    return row->data(kEntryRole).value<StoredEntry>().entry;
 }
 
 QString shownText(std::string_view bytes, const TextEncoding& encoding)
@@ -39,10 +39,13 @@ void showRowEntry(QListWidgetItem* row, const ListEntry& entry, const TextEncodi
 {
     row->setText(shownText(entry.text, shown));
     row->setData(Qt::UserRole, entry.kind);
-    row->setData(kEntryRole, QVariant::fromValue(entry));
+    row->setData(kEntryRole, QVariant::fromValue(StoredEntry{entry}));
     // What the line holds beyond the entry, as it is written back.
     const std::string rest = remainderText(entry.rest, ' ');
-    row->setToolTip(rest.empty() ? QString() : "Also kept on this line: " + shownText(rest, shown).trimmed());
+    if (!rest.empty())
+        row->setToolTip("Also kept on this line: " + shownText(rest, shown).trimmed());
+    else if (!row->toolTip().isEmpty())
+        row->setToolTip(QString());
 }
 
 }  // namespace vs

@@ -8,7 +8,18 @@
 class QListWidgetItem;
 class QString;
 
-Q_DECLARE_METATYPE(vs::ListEntry)
+namespace vs {
+
+// The entry as a row keeps it. It has no equality on purpose: a row compares
+// a new value with the old one and keeps the old when they are equal, and two
+// entries of equal content may still come from different lines.
+struct StoredEntry {
+    ListEntry entry;
+};
+
+}  // namespace vs
+
+Q_DECLARE_METATYPE(vs::StoredEntry)
 
 namespace vs {
 

@@ -103,6 +103,20 @@ private slots:
         QVERIFY(!w.form().history()->canUndo());
     }
 
+    void movedLinesTakeTheirOwnLineEnds()
+    {
+        DataFolder data;
+        Window w(data);
+        QTemporaryDir dir;
+        // Two rows alike in text, unlike in line end.
+        const QString bag = writeFile(dir, "EventItemBag1.txt", "// x\n// x\r\n// y\r\n");
+        w.form().openFile(bag);
+        w.get<QListWidget>("lstShop")->setCurrentRow(0);
+        w.click(w.get<QPushButton>("cmdShopItemShiftD"));
+        w.trigger("mnuSave");
+        QCOMPARE(readFile(bag), QByteArray("// x\r\n// x\n// y\r\n"));
+    }
+
     void editsOfOneEntryMergeIntoOneStep()
     {
         DataFolder data;
