@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QSignalBlocker>
 
 namespace vs {
@@ -223,8 +224,18 @@ void formTolvane::lstShop_Click()
 
 void formTolvane::mnuUpdateAll_Click()
 {
+    // A long run shows its progress and can be stopped; the rows done stay done.
+    const int count = lstShop->count();
+    QProgressDialog progress("Updating all items...", "Cancel", 0, count, this);
+    progress.setObjectName("dlgUpdateAll");
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(updateAllProgressDelay);
+    int done = 0;
     beginListChange();
-    for (int r = 0; r < lstShop->count(); ++r) {
+    for (int r = 0; r < count; ++r, done = r) {
+        progress.setValue(r);
+        if (progress.wasCanceled())
+            break;
         if (lstShop->item(r)->data(Qt::UserRole).toInt() != kItemEntry)
             continue;
         // Every item entry is loaded afresh, also the one already selected.
@@ -235,7 +246,12 @@ void formTolvane::mnuUpdateAll_Click()
         if (theItem->flgItemExists)
             theItem->saveToShop();
     }
+    const bool stopped = progress.wasCanceled();
+    progress.setValue(count);
     endListChange("Update All Items");
+    if (stopped)
+        tellUser(StatusColor::Yellow,
+                 QString("Update All> Stopped: rows 1 to %1 of %2 were updated; undo takes them back.").arg(done).arg(count));
 }
 
 void formTolvane::txtShopComment_Change()

@@ -49,6 +49,8 @@ public:
 
     // Form state.
     int16_t searchMode = 0;
+    // Milliseconds Update All runs before it shows its progress.
+    int updateAllProgressDelay = 500;
     QString updateVersion;
     int16_t optionIndex = 0;
     bool allowUpdate = false;

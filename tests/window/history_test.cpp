@@ -1,6 +1,8 @@
 // Undo and redo of the list's commands, and the question about unsaved changes.
 #include "window_fixture.h"
 
+#include <QProgressDialog>
+#include <QTimer>
 #include <QUndoStack>
 
 using namespace vs;
@@ -101,6 +103,29 @@ private slots:
         QCOMPARE(w.shop(), QString("1 5 7 30 1 1 2"));
         QCOMPARE(w.status(), QString("Load Item> Loaded: Battle Axe+7+8+Skill+Luck"));
         QVERIFY(!w.form().history()->canUndo());
+    }
+
+    void updateAllCanBeStoppedAndIsOneStep()
+    {
+        DataFolder data;
+        Window w(data);
+        auto* list = w.get<QListWidget>("lstShop");
+        for (int r = 0; r < 40; ++r)
+            putRow(list, "0,3,0,40,0,0,0,old", 1);
+        w.form().updateAllProgressDelay = 0;  // show the progress at once
+        // Cancel as soon as the progress shows: a few rows are done by then.
+        QTimer::singleShot(0, &w.form(), [&] {
+            if (auto* progress = w.form().findChild<QProgressDialog*>("dlgUpdateAll"))
+                progress->cancel();
+        });
+        w.trigger("mnuUpdateAll");
+        QVERIFY2(w.status().startsWith("Update All> Stopped: rows 1 to "), qPrintable(w.status()));
+        const QStringList after = texts(list);
+        QCOMPARE(after.last(), QString("0,3,0,40,0,0,0,old"));  // not reached
+        QVERIFY(after.contains("0,3,0,40,0,0,0,Katana"));       // done
+        QCOMPARE(w.form().history()->count(), 1);
+        w.trigger("mnuUndo");
+        QVERIFY(!texts(list).contains("0,3,0,40,0,0,0,Katana"));
     }
 
     void movedLinesTakeTheirOwnLineEnds()
