@@ -247,6 +247,71 @@ std::string TextEncoding::decode(std::string_view bytes) const
     });
 }
 
+namespace {
+// U+F780..U+F7FF in UTF-8: EF 9E 80..EF 9F BF, standing for bytes 0x80..0xFF.
+constexpr char32_t kKeptByteBase = 0xF700;
+
+void appendKeptByte(std::string& out, unsigned char byte)
+{
+    const char32_t c = kKeptByteBase + byte;
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+}
+
+// The kept byte a UTF-8 sequence at the start of `s` stands for, or -1.
+int keptByteAt(std::string_view s)
+{
+    if (s.size() < 3 || static_cast<unsigned char>(s[0]) != 0xEF)
+        return -1;
+    const unsigned char b1 = static_cast<unsigned char>(s[1]), b2 = static_cast<unsigned char>(s[2]);
+    if (b1 != 0x9E && b1 != 0x9F)
+        return -1;
+    const char32_t c = (char32_t(0xF) << 12) | (char32_t(b1 & 0x3F) << 6) | (b2 & 0x3F);
+    return c >= kKeptByteBase + 0x80 && c <= kKeptByteBase + 0xFF ? static_cast<int>(c - kKeptByteBase) : -1;
+}
+}  // namespace
+
+std::string TextEncoding::decodeKeepingBytes(std::string_view bytes) const
+{
+    if (isAscii(bytes) || isUtf8())
+        return decode(bytes);
+    iconv_t cd = converters().get("UTF-8", iconvName_);
+    if (cd == ConverterCache::invalid())
+        return decode(bytes);
+    return *convert(cd, bytes, [&](std::string& out, size_t at) {
+        appendKeptByte(out, static_cast<unsigned char>(bytes[at]));
+        return true;
+    });
+}
+
+std::optional<std::string> TextEncoding::encodeKeepingBytes(std::string_view utf8) const
+{
+    if (isUtf8())
+        return encode(utf8);
+    // The kept bytes go back as they were; the text between them is encoded.
+    std::string bytes;
+    size_t start = 0;
+    for (size_t at = 0; at < utf8.size();) {
+        const int kept = keptByteAt(utf8.substr(at));
+        if (kept < 0) {
+            ++at;
+            continue;
+        }
+        std::optional<std::string> piece = encode(utf8.substr(start, at - start));
+        if (!piece)
+            return std::nullopt;
+        bytes += *piece;
+        bytes += static_cast<char>(kept);
+        at += 3;
+        start = at;
+    }
+    std::optional<std::string> rest = encode(utf8.substr(start));
+    if (!rest)
+        return std::nullopt;
+    return bytes + *rest;
+}
+
 std::optional<std::string> TextEncoding::encode(std::string_view utf8) const
 {
     if (isAscii(utf8))

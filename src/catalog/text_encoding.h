@@ -46,6 +46,13 @@ public:
     // UTF-8 or holds a character the encoding cannot hold (nothing is
     // approximated).
     std::optional<std::string> encode(std::string_view utf8) const;
+    // For text that is edited and written back: as decode(), but a byte the
+    // code page does not define becomes the private-use character U+F700 + byte
+    // instead of U+FFFD, and encodeKeepingBytes() turns it back into that byte,
+    // so editing a row never changes the bytes around the edit. UTF-8, whose
+    // files are shown as such only when they are valid, decodes as decode().
+    std::string decodeKeepingBytes(std::string_view bytes) const;
+    std::optional<std::string> encodeKeepingBytes(std::string_view utf8) const;
     // Byte offset in `utf8` of the first character encode() cannot hold (or of
     // the first malformed byte); nullopt when the whole text encodes.
     std::optional<size_t> firstUnencodable(std::string_view utf8) const;

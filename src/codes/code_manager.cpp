@@ -2,6 +2,7 @@
 
 #include "catalog/token_value.h"
 #include "codes/display_name.h"
+#include "document/list_reader.h"
 
 #include <algorithm>
 
@@ -50,18 +51,58 @@ std::unique_ptr<clsCodeMan> clsCodeManCreate(const Catalog& catalog, CodeManView
     return std::make_unique<clsCodeMan>(catalog, view);
 }
 
+void storeLimited(clsShopCode& code, double classIndex, double typeIndex, double level, double dur, double skill,
+                  double luck, double optLevel, int levelCount)
+{
+    code.classIndex = limitToRange(classIndex, 0, kClassCount - 1);
+    code.typeIndex = limitToRange(typeIndex, 0, kItemsPerClass - 1);
+    code.level = limitToRange(level, 0, std::max(0, levelCount - 1));
+    code.dur = limitToRange(dur, 0, 255);
+    code.skill = limitFlag(skill);
+    code.luck = limitFlag(luck);
+    code.optLevel = limitToRange(optLevel, 0, 4);
+}
+
+std::array<double, 7> entryFieldValues(std::string_view text, int editMode)
+{
+    std::array<double, 7> fields{};
+    size_t at = 0;
+    forEachRecord(text, [&](std::string_view field) {
+        if (at < fields.size())
+            fields[at++] = tokenValue(field);
+    });
+    if (editMode == kBagDocument)  // class, index, level, skill, luck, option
+        fields = {fields[0], fields[1], fields[2], 0, fields[3], fields[4], fields[5]};
+    return fields;
+}
+
+std::optional<std::string> updatedEntryText(std::string_view text, int editMode, const Catalog& catalog,
+                                            const std::function<std::string(const std::string&)>& storedName)
+{
+    const std::array<double, 7> f = entryFieldValues(text, editMode);
+    clsShopCode code;
+    storeLimited(code, f[0], f[1], f[2], f[3], f[4], f[5], f[6], kLevelCount);
+    // As update decides flgItemExists: an item with subtypes exists at level 0
+    // and at the levels its subtypes name; any other item when the catalog has it.
+    const int id = code.getDecSerial();
+    const bool exists = catalog.hasSubTypes(id) ? code.level == 0 || catalog.subTypeExist(id, code.level)
+                                                : catalog.itemExist(code.classIndex, code.typeIndex);
+    if (!exists)
+        return std::nullopt;
+    const NameSubject subject{code.classIndex, code.typeIndex, code.level, code.optLevel, code.skill, code.luck};
+    const std::string name = composeDisplayName(
+        catalog, subject,
+        code.optLevel > 0 ? optionLabelFor(code.classIndex, code.typeIndex, code.optLevel) : std::string_view(),
+        editMode);
+    return (editMode == kShopDocument ? code.getCode(",") : code.getBagCode(",")) + "," + storedName(name);
+}
+
 void clsCodeMan::update(double classIndex, double typeIndex, double level, double dur, double skill,
                         double luck, double optLevel)
 {
     // 1. Limit and store.
-    shopCode.classIndex = limitToRange(classIndex, 0, kClassCount - 1);
-    shopCode.typeIndex = limitToRange(typeIndex, 0, kItemsPerClass - 1);
-    shopCode.level = limitToRange(level, 0, std::max(0, view_.levelRowCount() - 1));
+    storeLimited(shopCode, classIndex, typeIndex, level, dur, skill, luck, optLevel, view_.levelRowCount());
     const double limitedDur = clampTo(dur, 0, 255);
-    shopCode.dur = limitToRange(dur, 0, 255);
-    shopCode.skill = limitFlag(skill);
-    shopCode.luck = limitFlag(luck);
-    shopCode.optLevel = limitToRange(optLevel, 0, 4);
     const int16_t cls = shopCode.classIndex;
     const int16_t type = shopCode.typeIndex;
     const int16_t lvl = shopCode.level;

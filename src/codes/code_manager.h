@@ -6,7 +6,10 @@
 #include "codes/vault_code.h"
 
 #include <cstdint>
+#include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vs {
@@ -82,5 +85,25 @@ std::unique_ptr<clsCodeMan> clsCodeManCreate(const Catalog& catalog, CodeManView
 // How update limits one value: clamp, round half to even, clamp again, so that
 // a value such as 15.5 can never round past its range.
 int16_t limitToRange(double value, int low, int high);
+
+// Step 1 of update: the seven values limited to their ranges (the level to
+// 0..levelCount-1) and stored in the record.
+void storeLimited(clsShopCode& code, double classIndex, double typeIndex, double level, double dur, double skill,
+                  double luck, double optLevel, int levelCount);
+
+// The seven values an item entry's fields give the editor, in the order update
+// takes them: each field read by the token value rule without rounding, an
+// empty or missing field 0; an item-bag entry has no durability (0).
+std::array<double, 7> entryFieldValues(std::string_view text, int editMode);
+
+// What Update All makes of an item entry, without the editor: the entry loaded
+// and saved again, its fields limited and its comment the item's display name
+// (`storedName` turns the name into the comment's bytes). None when the loaded
+// item does not exist in the data files, which Update All leaves as it is.
+std::optional<std::string> updatedEntryText(std::string_view text, int editMode, const Catalog& catalog,
+                                            const std::function<std::string(const std::string&)>& storedName);
+
+// The number of item levels the editor offers (0 to 12).
+inline constexpr int kLevelCount = 13;
 
 }  // namespace vs

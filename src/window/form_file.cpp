@@ -67,9 +67,9 @@ void formTolvane::openFile(const QString& path)
         tellUser(StatusColor::Yellow, "Open> \"" + name + "\" is invalid.");
         return;
     }
-    editMode_ = static_cast<int16_t>(*mode);
-    checkLuck->setText(fromBytes(luckCaption(editMode_)));
-
+    // The document takes the file's kind only once the file is read: a failed
+    // Open that left the old list under the other kind would have the next Save
+    // write its item lines with the wrong number of fields.
     const QFileInfo info(path);
     if (!info.exists()) {
         tellUser(StatusColor::Yellow, "Open> File \"" + name + "\" not found.");
@@ -88,6 +88,8 @@ void formTolvane::openFile(const QString& path)
         tellUser(StatusColor::Yellow, "Open> File \"" + name + "\" cannot be read: " + reason + ".");
         return;
     }
+    editMode_ = static_cast<int16_t>(*mode);
+    checkLuck->setText(fromBytes(luckCaption(editMode_)));
     docEncoding_ = shownEncoding(bytes, chosenEncoding_);
     ListFile read = readListFile(std::move(bytes), editMode_);
     source_ = std::move(read.source);

@@ -1,5 +1,5 @@
 // The list of entries: its commands, keys and mouse, and loading the chosen entry.
-#include "catalog/token_value.h"
+#include "codes/code_manager.h"
 #include "document/list_entry.h"
 #include "document/list_reader.h"
 #include "window/form_tolvane.h"
@@ -195,25 +195,22 @@ void formTolvane::lstShop_Click()
         chkProtectComment->setChecked(true);
         tellUser(StatusColor::Green, "Load Non-Item> Loaded: " + row->text());
     } else if (entry.kind == kItemEntry) {
-        std::vector<std::string> fields;
-        forEachRecord(entry.text, [&](std::string_view field) { fields.emplace_back(field); });
-        // A field as a number, without rounding: update rounds it.
-        auto field = [&](size_t i) { return i < fields.size() ? tokenValue(fields[i]) : 0.0; };
+        const std::array<double, 7> f = entryFieldValues(entry.text, editMode_);
         chkProtectComment->setChecked(false);
         theItem->isNotItem = false;
         theItem->showSel = false;
         theItem->flgFromShop = true;
-        if (editMode_ == 0)
-            theItem->update(field(0), field(1), field(2), field(3), field(4), field(5), field(6));
-        else
-            theItem->update(field(0), field(1), field(2), 0, field(3), field(4), field(5));
+        theItem->update(f[0], f[1], f[2], f[3], f[4], f[5], f[6]);
         theItem->flgFromShop = false;
         theItem->showSel = true;
         if (theItem->flgItemExists) {
             tellUser(StatusColor::Green, "Load Item> Loaded: " + catalogText(theItem->strShopComment));
         } else {
+            // The stored comment: the piece after the n-th comma.
+            std::vector<std::string_view> pieces;
+            forEachRecord(entry.text, [&](std::string_view piece) { pieces.push_back(piece); });
             const size_t n = static_cast<size_t>(itemFieldCount(editMode_));
-            txtShopComment->setText(fields.size() > n ? documentText(fields[n]) : QString());
+            txtShopComment->setText(pieces.size() > n ? documentText(pieces[n]) : QString());
             chkProtectComment->setChecked(true);
             tellUser(StatusColor::Yellow, QString("Load Item> Item does not exist in Data Files."));
         }
@@ -230,19 +227,32 @@ void formTolvane::mnuUpdateAll_Click()
     progress.setObjectName("dlgUpdateAll");
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(updateAllProgressDelay);
+    const auto storedName = [this](const std::string& name) { return documentBytes(catalogText(name)); };
     int done = 0;
+    int lastItem = -1;
     beginListChange();
     for (int r = 0; r < count; ++r, done = r) {
-        progress.setValue(r);
-        if (progress.wasCanceled())
-            break;
+        if (r % 256 == 0) {
+            progress.setValue(r);
+            if (progress.wasCanceled())
+                break;
+        }
         if (lstShop->item(r)->data(Qt::UserRole).toInt() != kItemEntry)
             continue;
-        // Every item entry is loaded afresh, also the one already selected.
-        if (selectedRow() == r)
+        // Each item entry as loading it into the editor and saving it again makes it.
+        lastItem = r;
+        ListEntry entry = rowEntry(lstShop->item(r));
+        if (std::optional<std::string> text = updatedEntryText(entry.text, editMode_, *catalog_, storedName)) {
+            entry.text = *std::move(text);
+            setRow(r, entry);
+        }
+    }
+    // The selection ends on the last item entry, loaded afresh, with its message.
+    if (lastItem >= 0) {
+        if (selectedRow() == lastItem)
             lstShop_Click();
         else
-            lstShop->setCurrentRow(r);
+            lstShop->setCurrentRow(lastItem);
         if (theItem->flgItemExists)
             theItem->saveToShop();
     }

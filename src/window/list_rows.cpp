@@ -14,17 +14,18 @@ ListEntry rowEntry(const QListWidgetItem* row)
 
 QString shownText(std::string_view bytes, const TextEncoding& encoding)
 {
-    return QString::fromStdString(encoding.decode(bytes));
+    return QString::fromStdString(encoding.decodeKeepingBytes(bytes));
 }
 
 std::string storedBytes(const QString& text, const TextEncoding& encoding)
 {
-    if (std::optional<std::string> bytes = encoding.encode(text.toStdString()))
+    if (std::optional<std::string> bytes = encoding.encodeKeepingBytes(text.toStdString()))
         return *std::move(bytes);
     std::string bytes;
     for (const uint c : text.toUcs4()) {
         const char32_t character = c;
-        const std::optional<std::string> one = encoding.encode(QString::fromUcs4(&character, 1).toStdString());
+        const std::optional<std::string> one =
+            encoding.encodeKeepingBytes(QString::fromUcs4(&character, 1).toStdString());
         bytes += one ? *one : std::string("?");
     }
     return bytes;
@@ -32,7 +33,7 @@ std::string storedBytes(const QString& text, const TextEncoding& encoding)
 
 bool encodable(const QString& text, const TextEncoding& encoding)
 {
-    return encoding.encode(text.toStdString()).has_value();
+    return encoding.encodeKeepingBytes(text.toStdString()).has_value();
 }
 
 void showRowEntry(QListWidgetItem* row, const ListEntry& entry, const TextEncoding& shown)

@@ -28,10 +28,7 @@ public:
         for (QChar& c : input)
             if (c.category() == QChar::Other_Control && c != QLatin1Char('\t'))
                 c = QLatin1Char(' ');
-        // A byte the code page does not define shows as U+FFFD; it is no typed text to refuse.
-        QString typed = input;
-        typed.remove(QChar::ReplacementCharacter);
-        return encodable_(typed) ? Acceptable : Invalid;
+        return encodable_(input) ? Acceptable : Invalid;
     }
 
 private:

@@ -229,3 +229,27 @@ TEST(ByName, KnownNamesListsTheOfferedIdsDefaultFirst)
 
 }  // namespace
 }  // namespace vs
+
+namespace vs {
+namespace {
+
+TEST(TextEncodingKeepingBytes, UndefinedBytesSurviveAnEdit)
+{
+    const TextEncoding western = *TextEncoding::byName("windows-1252");
+    const std::string bytes = "// \x81\x41 \xE9t\xE9 \x9D";
+    const std::string shown = western.decodeKeepingBytes(bytes);
+    EXPECT_EQ(shown.find("\xEF\xBF\xBD"), std::string::npos) << "no U+FFFD: the bytes are kept";
+    EXPECT_EQ(western.encodeKeepingBytes(shown), bytes);
+    // An edit around them keeps them.
+    EXPECT_EQ(western.encodeKeepingBytes(shown + " \xE2\x82\xAC"), bytes + " \x80");
+    // What the page cannot hold is still refused.
+    EXPECT_EQ(western.encodeKeepingBytes(shown + "\xED\x95\x9C"), std::nullopt);
+    // A lead byte cut short in CP949 is kept too.
+    const TextEncoding korean = *TextEncoding::byName("windows-949");
+    EXPECT_EQ(korean.encodeKeepingBytes(korean.decodeKeepingBytes("\xB9\xB0\xBE")), "\xB9\xB0\xBE");
+    // UTF-8 decodes as it always does.
+    EXPECT_EQ(TextEncoding::utf8().decodeKeepingBytes("a\xFF"), "a\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace vs

@@ -197,6 +197,24 @@ private slots:
         QCOMPARE(again.get<QListWidget>("lstShop")->item(1)->text(), QString::fromUtf8("14,3,0,255,0,0,0,물약"));
     }
 
+    void anEditKeepsBytesTheCodePageDoesNotDefine()
+    {
+        DataFolder data;
+        Window w(data);
+        QTemporaryDir dir;
+        // An item the catalog lacks keeps its comment, here in CP949 while Windows-1252 is chosen.
+        const QString bag = writeFile(dir, "EventItemBag1.txt", "0 31 0 0 0 0 //\x81\x41 old\r\n");
+        w.form().openFile(bag);
+        w.get<QListWidget>("lstShop")->setCurrentRow(0);
+        w.click(w.check("checkSkill"));
+        QLineEdit* comment = w.box("txtShopComment");
+        comment->setFocus();
+        comment->end(false);
+        QTest::keyClicks(comment, "!");
+        w.trigger("mnuSave");
+        QCOMPARE(readFile(bag), QByteArray("0 31 0 1 0 0 //\x81\x41 old!\r\n"));
+    }
+
     void catalogNamesFollowTheChosenCodePage()
     {
         // A catalog whose first sword is named in Korean (CP949).

@@ -1,5 +1,9 @@
 // The list: adding, removing, moving, keys, and loading entries into the editor.
+#include "codes/code_manager.h"
+#include "window/list_rows.h"
 #include "window_fixture.h"
+
+#include <random>
 
 #include <QAction>
 #include <QMenu>
@@ -180,6 +184,53 @@ private slots:
                                            "1,1,0,19,1,0,0,Hand Axe+Skill"}));
         QCOMPARE(list->currentRow(), 3);
         QCOMPARE(w.status(), QString("Save Item> The item is saved to the list."));
+    }
+
+    void updateAllMakesOfEveryEntryWhatTheEditorMakes()
+    {
+        // Update All composes the texts without the editor; they must be what
+        // loading each entry into the editor and saving it gives.
+        DataFolder data;
+        Window w(data);
+        QTemporaryDir dir;
+        std::mt19937 random(11);
+        const char* const values[] = {"0", "1", "2", "3", "5", "11", "12", "13", "14", "15", "16", "31", "32",
+                                      "-1", "0.5", "1.5", "2.5", "12.5", "255", "300", "x", "", "&H1", "1e1"};
+        auto pick = [&] { return QByteArray(values[random() % std::size(values)]); };
+        auto* list = w.get<QListWidget>("lstShop");
+        int existing = 0, missing = 0;
+        for (int editMode : {0, 1}) {
+            w.form().openFile(writeFile(dir, editMode == 0 ? "shop1.txt" : "EventItemBag1.txt", ""));
+            for (int r = 0; r < 400; ++r) {
+                // Mostly catalog items (some with subtypes), so that most entries exist.
+                static const char* const items[] = {"0,0", "0,1", "0,3", "1,5", "6,0", "8,0", "13,8", "13,14",
+                                                    "14,11", "14,12", "14,11", "14,12"};
+                QByteArray text = random() % 5 == 0 ? QByteArray::number(int(random() % 16)) + "," +
+                                                          QByteArray::number(int(random() % 32))
+                                                    : QByteArray(items[random() % std::size(items)]);
+                for (int f = 2; f < itemFieldCount(editMode); ++f)
+                    text += "," + pick();
+                putRow(list, text + ",old", 1);
+            }
+            for (int r = 0; r < list->count(); ++r) {
+                const std::string text = rowEntry(list->item(r)).text;
+                const std::optional<std::string> updated = updatedEntryText(
+                    text, editMode, w.form().catalog(), [](const std::string& name) { return name; });
+                list->setCurrentRow(r);
+                clsCodeMan& item = *w.form().item();
+                if (!item.flgItemExists) {
+                    QVERIFY2(!updated, text.c_str());
+                    ++missing;
+                    continue;
+                }
+                ++existing;
+                QVERIFY2(updated, text.c_str());
+                const std::string expected = (editMode == 0 ? item.getShopCode(",") : item.getBagCode(",")) + "," +
+                                             w.comment().toStdString();
+                QCOMPARE(QString::fromStdString(*updated), QString::fromStdString(expected));
+            }
+        }
+        QVERIFY2(existing > 300 && missing > 50, qPrintable(QString("%1 existing, %2 missing").arg(existing).arg(missing)));
     }
 
     void itemBagEntriesHaveNoDurability()
