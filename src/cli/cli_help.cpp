@@ -32,7 +32,8 @@ Options:
   --help      show this text; 'vaultsmith-cli COMMAND --help' shows a command's
   --version   print the program's version
 
-Exit status: 0 success, 1 the data files failed to load, 2 bad usage.
+Exit status: 0 success, 1 the data files failed to load, 2 bad usage,
+3 check found an error.
 )";
 
 constexpr std::string_view kEncode =

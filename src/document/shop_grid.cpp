@@ -62,7 +62,6 @@ std::string entryDisplayName(const Catalog& catalog, const EntryItem& item, int 
 ShopGrid layOutShop(const EntryList& entries, const Catalog& catalog)
 {
     ShopGrid grid;
-    grid.cells.fill(-1);
     for (size_t e = 0; e < entries.size(); ++e) {
         if (entries[e].kind != kItemEntry)
             continue;

@@ -47,8 +47,10 @@ struct GridItem {
 // at the first position (rows from the top, columns from the left) where its
 // catalog rectangle lies inside the 8 x 15 grid and covers no taken cell.
 struct ShopGrid {
+    ShopGrid() { cells.fill(-1); }
+
     std::vector<GridItem> items;  // every item entry, in list order
-    std::array<int, kGridColumns * kGridRows> cells{};  // index into items, -1 for a free cell
+    std::array<int, kGridColumns * kGridRows> cells;  // index into items, -1 for a free cell
 
     int at(int x, int y) const { return cells[static_cast<size_t>(y * kGridColumns + x)]; }
 };

@@ -184,7 +184,8 @@ void formTolvane::buildEncodingMenu(QMenu* file)
 void formTolvane::chooseEncoding(const QString& id)
 {
     const std::optional<TextEncoding> encoding = TextEncoding::byName(id.toStdString());
-    if (encoding && !(*encoding == chosenEncoding_) && maySetListAside()) {
+    // Only an open file is read again; a list without one keeps its rows.
+    if (encoding && !(*encoding == chosenEncoding_) && (currFile.isEmpty() || maySetListAside())) {
         chosenEncoding_ = *encoding;
         settings().setValue(kEncodingKey, id);
         catalogEncoding_ = namesEncoding(*catalog_, chosenEncoding_);

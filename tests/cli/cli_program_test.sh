@@ -57,6 +57,14 @@ if [ -d "$corpus" ]; then
     count=$((count + 1))
   done
   echo "normalized $count corpus files"
+  # check runs on every corpus file: 0 (no error) or 3 (an error), a count on stderr.
+  for f in "$corpus"/*; do
+    "$cli" check "$f" > "$work/check.out" 2> "$work/check.err"
+    status=$?
+    [ $status -eq 0 ] || [ $status -eq 3 ] || fail "check $f exit $status"
+    grep -q " errors\?, .* warnings\? in 1 file$" "$work/check.err" || fail "check $f printed no count"
+    [ $status -eq 0 ] || grep -q ": error: " "$work/check.out" || fail "check $f exit 3 without an error line"
+  done
 else
   echo "SKIP: corpus not found at $corpus; corpus normalization not checked"
 fi

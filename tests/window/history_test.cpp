@@ -87,6 +87,22 @@ private slots:
                  QByteArray("// head\r\n0 1 0 20 0 0 0 //Kris\r\n1 0 0 18 0 0 0 9 //Axe//kept\r\nend\r\n"));
     }
 
+    void theKeysUndoAndRedoAlsoInsideTextBoxes()
+    {
+        DataFolder data;
+        Window w(data);
+        auto* list = w.get<QListWidget>("lstShop");
+        w.trigger("mnuBlank");
+        QCOMPARE(list->count(), 2);
+        QTest::keyClick(&w.form(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(list->count(), 1);
+        QTest::keyClick(w.box("txtQuery"), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(list->count(), 2);
+        QTest::keyClick(&w.form(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(&w.form(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(list->count(), 2);
+    }
+
     void undoShowsTheSelectedEntryWithoutWriting()
     {
         DataFolder data;
