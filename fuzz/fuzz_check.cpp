@@ -3,21 +3,10 @@
 // - Findings come in line order, each on a line the file has.
 // - Every placed item lies inside the 8 x 15 grid and its cells name it; no
 //   two placed items share a cell.
-#include "catalog/catalog_loader.h"
 #include "document/file_check.h"
 #include "document/list_reader.h"
 #include "document/shop_grid.h"
 #include "fuzz_support.h"
-
-namespace {
-
-const vs::Catalog& shippedCatalog()
-{
-    static const vs::Catalog catalog = vs::loadDataFolder(VAULTSMITH_DATA_DIR);
-    return catalog;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

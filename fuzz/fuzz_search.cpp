@@ -1,18 +1,7 @@
 // The search on any typed text over the shipped catalog: at most three terms
 // take part, and every hit names a catalog cell that holds an item.
-#include "catalog/catalog_loader.h"
 #include "catalog/item_search.h"
 #include "fuzz_support.h"
-
-namespace {
-
-const vs::Catalog& shippedCatalog()
-{
-    static const vs::Catalog catalog = vs::loadDataFolder(VAULTSMITH_DATA_DIR);
-    return catalog;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

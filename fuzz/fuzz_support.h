@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalog/catalog_loader.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,4 +21,11 @@
 inline std::string_view fuzzBytes(const uint8_t* data, size_t size)
 {
     return {reinterpret_cast<const char*>(data), size};
+}
+
+// The default data shipped with the program, loaded once.
+inline const vs::Catalog& shippedCatalog()
+{
+    static const vs::Catalog catalog = vs::loadDataFolder(VAULTSMITH_DATA_DIR);
+    return catalog;
 }
