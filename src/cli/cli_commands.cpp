@@ -311,6 +311,11 @@ const std::vector<Command>& commands()
         {"search", {{"--words", false}, {"--encoding", true}}, true, runSearch},
         {"check", {{"--json", false}, {"--names", false}}, false, runCheck},
         {"grid", {{"--map", false}}, false, runGrid},
+        {"storage",
+         {{"-o", true}, {"--output", true}, {"--inventory", false}, {"--warehouse", false}, {"--account", true},
+          {"--character", true}, {"--table", true}, {"--column", true}},
+         false,
+         runStorage},
     };
     return table;
 }

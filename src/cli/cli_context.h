@@ -44,5 +44,6 @@ void expectPositionals(const ParsedArgs& args, size_t count, std::string_view na
 
 int runCheck(const Context& ctx);
 int runGrid(const Context& ctx);
+int runStorage(const Context& ctx);
 
 }  // namespace vs::cli

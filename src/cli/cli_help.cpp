@@ -19,6 +19,7 @@ Commands:
   search     find items and named subtypes by name
   check      report what the server will make of shop and item-bag files
   grid       show where the server puts a shop's goods
+  storage    list, check and edit an inventory or warehouse file
 
 Options:
   --data DIR  folder holding item(Kor).txt and subtypes.txt (default: ./data
@@ -33,7 +34,7 @@ Options:
   --version   print the program's version
 
 Exit status: 0 success, 1 the data files failed to load, 2 bad usage,
-3 check found an error.
+3 check or storage check found an error.
 )";
 
 constexpr std::string_view kEncode =
@@ -134,6 +135,50 @@ it is not placed.
 An item-bag file has no grid: bad usage (exit status 2).
 )";
 
+constexpr std::string_view kStorage =
+    R"(Usage: vaultsmith-cli storage list FILE
+       vaultsmith-cli storage check FILE...
+       vaultsmith-cli storage set FILE SLOT CODE [-o OUT]
+       vaultsmith-cli storage clear FILE SLOT [-o OUT]
+       vaultsmith-cli storage move FILE SLOT X Y [-o OUT]
+       vaultsmith-cli storage sql FILE (--account NAME | --character NAME)
+                                  [--table NAME] [--column NAME]
+
+Reads a warehouse (120 slots, an 8 x 15 grid) or an inventory (12 equipped
+slots, then an 8 x 8 grid) of 10-byte slots: the raw bytes (1,200 or 760) or
+text holding their hexadecimal digits, either case, with or without a leading
+0x, blanks and line breaks allowed between them. An item lies in the slot of
+its top-left cell; the cells its catalog width x height covers hold empty
+slots (ten FF bytes). Slot s of a warehouse is column s mod 8, row s div 8;
+inventory slot 12 + s is column s mod 8, row s div 8.
+
+  list   one line per item: SLOT<TAB>X<TAB>Y<TAB>CODE<TAB>NAME (X and Y are -
+         for an equipped slot)
+  check  FILE:SLOT: error|warning: MESSAGE [CODE] per finding, then a count
+         on standard error. Errors: outside-grid, overlap, covered-slot,
+         unknown-item, out-of-range, duplicate-serial (also across the files
+         given). Warning: wiped-slot (ten zero bytes).
+  set    put the 20-digit vault code CODE into SLOT (replacing its item)
+  clear  empty SLOT
+  move   move the item in SLOT to column X, row Y
+  sql    print the statement that stores the file in the server's database:
+           UPDATE warehouse SET Items = 0x<HEX> WHERE AccountID = 'NAME';
+           UPDATE Character SET Inventory = 0x<HEX> WHERE Name = 'NAME';
+         NAME is 1 to 10 letters, digits or underscores; --table and --column
+         change the table and the items column.
+
+  --inventory, --warehouse  read FILE as that kind (otherwise its length
+                            tells it)
+  -o OUT  write the result to OUT instead of replacing FILE; either way the
+          file is replaced in one step and keeps the form FILE came in (text
+          becomes one line of upper-case digits)
+
+An item that would leave the grid or cover another is refused and nothing is
+written. Exit status: 0 done (check: no error), 3 check found an error, 1 the
+data files failed to load, 2 bad usage, a refused edit or a file that is not
+a storage.
+)";
+
 constexpr std::string_view kSearch =
     R"(Usage: vaultsmith-cli search [--words] [--encoding NAME] TERM...
 
@@ -170,6 +215,8 @@ std::string_view helpText(std::string_view command)
         return kCheck;
     if (command == "grid")
         return kGrid;
+    if (command == "storage")
+        return kStorage;
     return {};
 }
 

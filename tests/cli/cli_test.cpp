@@ -554,3 +554,199 @@ TEST(CliCheck, EveryFindingCodeShowsThroughTheCli)
 
 }  // namespace
 }  // namespace vs
+
+namespace vs {
+namespace {
+
+// Storage files over a small catalog of their own.
+class CliStorage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir.write("data/item(Kor).txt", "0\r\n0 1 2 0 0 0 \"Kris\" 0 0 0 20\r\n1 2 2 0 0 0 \"Blade\" 0 0 0 20\r\nend\r\n");
+        dir.write("data/subtypes.txt", "");
+    }
+    CliRun run(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"--data", (dir.path() / "data").string(), "storage"});
+        return cli(std::move(args));
+    }
+    static std::string code(std::vector<std::string> encodeArgs)
+    {
+        encodeArgs.insert(encodeArgs.begin(), {"encode", "--only", "vault"});
+        CliRun encoded = cli(encodeArgs);
+        EXPECT_EQ(encoded.status, 0) << encoded.err;
+        return encoded.out.substr(0, 20);
+    }
+    // Slots as hex digits, all empty but those given.
+    static std::string hexSlots(int count, std::map<int, std::string> items)
+    {
+        std::string hex;
+        for (int s = 0; s < count; ++s)
+            hex += items.count(s) ? items[s] : std::string(20, 'F');
+        return hex;
+    }
+    test::TempDir dir;
+};
+
+std::string lowerCase(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+TEST_F(CliStorage, ListGivesSlotCellCodeAndName)
+{
+    const std::string kris = code({"--serial", "9", "0", "0", "3", "20", "1", "0", "0"});
+    const std::string blade = code({"--exc", "2", "0", "1", "0", "20", "0", "0", "0"});
+    const auto file = dir.write("hero.txt", "0x" + lowerCase(hexSlots(76, {{0, kris}, {12 + 9, blade}})) + "\n");
+    CliRun listed = run({"list", file.string()});
+    EXPECT_EQ(listed.status, 0) << listed.err;
+    EXPECT_EQ(listed.out, "0\t-\t-\t" + kris + "\tKris+3+Skill\n21\t1\t1\t" + blade + "\tExcellent Blade\n");
+
+    const auto vault = dir.write("vault.bin", std::string(1200, '\xFF'));
+    listed = run({"list", vault.string()});
+    EXPECT_EQ(listed.status, 0) << listed.err;
+    EXPECT_EQ(listed.out, "");
+    expectUsageError(run({"list", vault.string(), "-o", "x"}), "-o does not apply");
+    expectUsageError(run({"list", (dir.path() / "none.bin").string()}), "no such file");
+}
+
+TEST_F(CliStorage, FilesThatAreNoStorageAreRefusedSayingWhatWasFound)
+{
+    const auto shortText = dir.write("short.txt", "0x" + std::string(2398, 'F'));
+    expectUsageError(run({"list", shortText.string()}), "2,398 hexadecimal digits");
+    const auto bad = dir.write("bad.txt", "FFFF FFqF");
+    expectUsageError(run({"check", bad.string()}), "'q' at byte 8");
+    const auto vault = dir.write("vault.bin", std::string(1200, '\xFF'));
+    expectUsageError(run({"list", "--inventory", vault.string()}), "an inventory holds 760 bytes");
+    expectUsageError(run({"list", "--inventory", "--warehouse", vault.string()}), "exclude each other");
+    EXPECT_EQ(run({"list", "--warehouse", vault.string()}).status, 0);
+    expectUsageError(run({}), "missing storage command");
+    expectUsageError(run({"map", vault.string()}), "unknown storage command 'map'");
+}
+
+TEST_F(CliStorage, CheckReportsAcrossFilesWithCountsAndStatus)
+{
+    const std::string kris = code({"--serial", "42", "0", "0", "0", "20", "0", "0", "0"});
+    const auto vault = dir.write("vault.txt", hexSlots(120, {{7, code({"0", "1", "0", "20", "0", "0", "0"})}, {9, kris}}));
+    const auto hero = dir.write("hero.bin", std::string(12 * 10, '\0') + std::string(640, '\xFF'));
+    std::string heroHex = hexSlots(76, {{20, kris}});
+    const auto hero2 = dir.write("hero2.txt", heroHex);
+
+    CliRun checked = run({"check", vault.string(), hero2.string()});
+    EXPECT_EQ(checked.status, 3);
+    EXPECT_EQ(checked.out, vault.string() + ":7: error: Blade (2 x 2) at column 7, row 0 leaves the 8 x 15 grid [outside-grid]\n" +
+                               hero2.string() + ":20: error: serial 42 is also used by " + vault.string() +
+                               " slot 9 [duplicate-serial]\n");
+    EXPECT_EQ(checked.err, "2 errors, 0 warnings in 2 files\n");
+
+    checked = run({"check", hero.string()});
+    EXPECT_EQ(checked.status, 0);
+    EXPECT_NE(checked.out.find(hero.string() + ":11: warning: slot 11 (ring 2) holds ten zero bytes"), std::string::npos)
+        << checked.out;
+    EXPECT_EQ(checked.err, "0 errors, 12 warnings in 1 file\n");
+
+    EXPECT_EQ(cli({"--data", (dir.path() / "nodata").string(), "storage", "check", hero.string()}).status, 1);
+    expectUsageError(run({"check"}), "expected FILE");
+}
+
+TEST_F(CliStorage, EditsKeepTheFormTheFileCameIn)
+{
+    const std::string kris = code({"0", "0", "0", "20", "0", "0", "0"});
+    const std::string blade = code({"0", "1", "0", "20", "0", "0", "0"});
+    const auto text = dir.write("hero.txt", "0x" + lowerCase(hexSlots(76, {{12, kris}})) + "\r\n");
+
+    CliRun edited = run({"set", text.string(), "13", lowerCase(blade)});
+    EXPECT_EQ(edited.status, 0) << edited.err;
+    EXPECT_EQ(test::readBytes(text), "0x" + hexSlots(76, {{12, kris}, {13, blade}}) + "\r\n");
+    edited = run({"move", text.string(), "12", "7", "6"});
+    EXPECT_EQ(edited.status, 0) << edited.err;
+    EXPECT_EQ(test::readBytes(text), "0x" + hexSlots(76, {{12 + 6 * 8 + 7, kris}, {13, blade}}) + "\r\n");
+    edited = run({"clear", text.string(), "13"});
+    EXPECT_EQ(edited.status, 0) << edited.err;
+    EXPECT_EQ(test::readBytes(text), "0x" + hexSlots(76, {{12 + 6 * 8 + 7, kris}}) + "\r\n");
+
+    // Raw stays raw; -o leaves the file itself alone.
+    std::string raw(1200, '\xFF');
+    const auto vault = dir.write("vault.bin", raw);
+    const auto out = dir.path() / "out.bin";
+    edited = run({"set", vault.string(), "0", blade, "-o", out.string()});
+    EXPECT_EQ(edited.status, 0) << edited.err;
+    EXPECT_EQ(test::readBytes(vault), raw);
+    std::string writtenHex;
+    for (unsigned char byte : test::readBytes(out)) {
+        writtenHex += "0123456789ABCDEF"[byte >> 4];
+        writtenHex += "0123456789ABCDEF"[byte & 15];
+    }
+    EXPECT_EQ(writtenHex, hexSlots(120, {{0, blade}}));
+}
+
+TEST_F(CliStorage, RefusedEditsLeaveTheFileAsItWas)
+{
+    const std::string blade = code({"0", "1", "0", "20", "0", "0", "0"});
+    const std::string kris = code({"0", "0", "0", "20", "0", "0", "0"});
+    const std::string original = hexSlots(120, {{0, blade}, {2, kris}});
+    const auto vault = dir.write("vault.txt", original);
+    const std::string path = vault.string();
+
+    expectUsageError(run({"move", path, "0", "7", "0"}), "would leave the 8 x 15 grid");
+    expectUsageError(run({"move", path, "0", "1", "0"}), "would cover column 2, row 0, which the item in slot 2 holds");
+    expectUsageError(run({"move", path, "0", "0", "15"}), "Y");
+    expectUsageError(run({"move", path, "5", "0", "3"}), "slot 5 is empty");
+    expectUsageError(run({"set", path, "1", blade}), "would cover");
+    expectUsageError(run({"set", path, "3", "12345"}), "CODE must be 20 hexadecimal digits");
+    expectUsageError(run({"set", path, "3", std::string(20, 'F')}), "empty slot");
+    expectUsageError(run({"clear", path, "120"}), "SLOT");
+    expectUsageError(run({"clear", path, "1", "--account", "bob"}), "--account does not apply");
+    expectUsageError(run({"move", path, "0", "1"}), "expected FILE SLOT X Y");
+    EXPECT_EQ(test::readBytes(vault), original);
+    EXPECT_EQ(run({"move", path, "0", "6", "14"}).status, 2);
+    EXPECT_EQ(run({"move", path, "0", "6", "13"}).status, 0);
+    EXPECT_EQ(test::readBytes(vault), hexSlots(120, {{2, kris}, {13 * 8 + 6, blade}}));
+}
+
+TEST_F(CliStorage, SqlStatementsForBothKinds)
+{
+    const std::string kris = code({"0", "0", "0", "20", "0", "0", "0"});
+    const auto vault = dir.write("vault.txt", lowerCase(hexSlots(120, {{4, kris}})));
+    const auto hero = dir.write("hero.txt", hexSlots(76, {{0, kris}}));
+
+    CliRun sql = run({"sql", vault.string(), "--account", "Admin_01"});
+    EXPECT_EQ(sql.status, 0) << sql.err;
+    EXPECT_EQ(sql.out, "UPDATE warehouse SET Items = 0x" + hexSlots(120, {{4, kris}}) + " WHERE AccountID = 'Admin_01';\n");
+    sql = run({"sql", hero.string(), "--character", "Hero"});
+    EXPECT_EQ(sql.out, "UPDATE Character SET Inventory = 0x" + hexSlots(76, {{0, kris}}) + " WHERE Name = 'Hero';\n");
+    sql = run({"sql", hero.string(), "--character", "Hero", "--table", "Chars_2", "--column", "Inv"});
+    EXPECT_EQ(sql.out, "UPDATE Chars_2 SET Inv = 0x" + hexSlots(76, {{0, kris}}) + " WHERE Name = 'Hero';\n");
+
+    expectUsageError(run({"sql", hero.string(), "--account", "Admin"}), "--account names the owner of a warehouse");
+    expectUsageError(run({"sql", vault.string(), "--character", "Hero"}), "an inventory");
+    expectUsageError(run({"sql", vault.string()}), "missing option");
+    expectUsageError(run({"sql", vault.string(), "--account", "a", "--character", "b"}), "exclude each other");
+    expectUsageError(run({"sql", vault.string(), "--account", "a", "-o", "x"}), "-o does not apply");
+}
+
+TEST_F(CliStorage, SqlRefusesNamesThatCouldEndTheQuotedString)
+{
+    const auto vault = dir.write("vault.bin", std::string(1200, '\xFF'));
+    for (const std::string name : {"a'--", "x' OR '1'='1", "Abcdefghijk", "", "na me", "bob;", "h\xC3\xA9ro"})
+        expectUsageError(run({"sql", vault.string(), "--account", name}), "--account must be 1 to 10 letters, digits or underscores");
+    EXPECT_EQ(run({"sql", vault.string(), "--account", "Abcdefghij"}).status, 0);
+    for (const std::string& table :
+         std::vector<std::string>{"x; DROP TABLE warehouse", "1abc", "", "a-b", std::string(129, 'a')})
+        expectUsageError(run({"sql", vault.string(), "--account", "a", "--table", table}), "--table must be");
+    expectUsageError(run({"sql", vault.string(), "--account", "a", "--column", "Items = 0x00 --"}), "--column must be");
+}
+
+TEST_F(CliStorage, HelpNamesEveryCommand)
+{
+    CliRun help = cli({"storage", "--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* command : {"storage list", "storage check", "storage set", "storage clear", "storage move", "storage sql"})
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
+    EXPECT_NE(cli({"--help"}).out.find("storage"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vs

@@ -130,7 +130,7 @@ complete_line() {  # words of a command line, the last one being completed -> th
 mkdir -p "$work/files/shops"
 touch "$work/files/shop1.txt" "$work/files/shop2.txt" "$work/files/bag.txt"
 cd "$work/files" || exit 1
-[ "$(complete_line vaultsmith-cli '' | tr '\n' ' ')" = "catalog check decode encode entries grid normalize search " ] \
+[ "$(complete_line vaultsmith-cli '' | tr '\n' ' ')" = "catalog check decode encode entries grid normalize search storage " ] \
   || fail "command completion: $(complete_line vaultsmith-cli '')"
 [ "$(complete_line vaultsmith-cli --data . e | tr '\n' ' ')" = "encode entries " ] \
   || fail "command after --data DIR: $(complete_line vaultsmith-cli --data . e)"

@@ -1,0 +1,243 @@
+// storage: a character's inventory or an account's warehouse, read, checked
+// and edited slot by slot.
+#include "catalog/file_io.h"
+#include "catalog/vault_error.h"
+#include "cli/cli_context.h"
+#include "codes/display_name.h"
+#include "codes/storage.h"
+#include "codes/vault_decode.h"
+#include "document/file_check.h"
+#include "document/shop_grid.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace vs::cli {
+
+namespace {
+
+std::optional<StorageKind> chosenKind(const ParsedArgs& args)
+{
+    const bool inventory = args.has("--inventory");
+    const bool warehouse = args.has("--warehouse");
+    if (inventory && warehouse)
+        throw UsageError("--inventory and --warehouse exclude each other");
+    if (inventory)
+        return StorageKind::Inventory;
+    if (warehouse)
+        return StorageKind::Warehouse;
+    return std::nullopt;
+}
+
+Storage openStorage(const std::string& file, std::optional<StorageKind> kind)
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec))
+        throw UsageError("cannot read " + file + ": no such file");
+    std::string bytes;
+    try {
+        bytes = readFileBytes(file);
+    } catch (const VaultError&) {
+        throw UsageError("cannot read " + file + ": not a readable file");
+    }
+    try {
+        return readStorage(bytes, kind);
+    } catch (const StorageError& e) {
+        throw UsageError(file + ": not a storage file: " + e.what());
+    }
+}
+
+// The options only some storage commands take are refused elsewhere.
+void refuseOptions(const ParsedArgs& args, const std::string& command, std::initializer_list<const char*> names)
+{
+    for (const char* name : names)
+        if (args.has(name))
+            throw UsageError("option " + std::string(name) + " does not apply to storage " + command);
+}
+
+int parseSlot(const std::string& text, const Storage& storage)
+{
+    return static_cast<int>(parseInteger(text, "SLOT", 0, static_cast<int64_t>(storage.slots.size()) - 1));
+}
+
+// Writes the storage back in the form it was read in: to -o OUT, else over FILE.
+void saveStorage(const Context& ctx, const std::string& file, const Storage& storage)
+{
+    std::optional<std::string> target = ctx.args.value("-o");
+    if (!target)
+        target = ctx.args.value("--output");
+    if (!target)
+        target = file;
+    try {
+        writeFileAtomically(*target, writeStorage(storage));
+    } catch (const std::system_error& e) {
+        throw UsageError("cannot write " + *target + ": " + e.code().message());
+    }
+}
+
+std::string slotName(const Catalog& catalog, const StorageSlot& slot)
+{
+    const DecodedVault item = *decodeVaultCode(slotHex(slot));
+    const bool excellent = std::any_of(item.excellent.begin(), item.excellent.end(), [](bool b) { return b; });
+    // Named as an item-bag document names it, where the excellent mark is the prefix "Excellent ".
+    const EntryItem entry{item.classIndex, item.typeIndex, item.level, item.dur, item.skill, excellent ? 1 : 0,
+                          item.optLevel};
+    return entryDisplayName(catalog, entry, kBagDocument);
+}
+
+int runList(const Context& ctx, std::optional<StorageKind> kind)
+{
+    refuseOptions(ctx.args, "list", {"-o", "--output", "--account", "--character", "--table", "--column"});
+    expectPositionals(ctx.args, 2, "FILE");
+    const Storage storage = openStorage(ctx.args.positionals[1], kind);
+    const Catalog catalog = ctx.loadCatalog();
+    for (int s = 0; s < static_cast<int>(storage.slots.size()); ++s) {
+        const StorageSlot& slot = storage.slots[static_cast<size_t>(s)];
+        if (isEmptySlot(slot))
+            continue;
+        ctx.out << s << '\t';
+        if (const std::optional<StorageCell> at = slotCell(storage.kind, s))
+            ctx.out << at->x << '\t' << at->y;
+        else
+            ctx.out << "-\t-";
+        ctx.out << '\t' << slotHex(slot) << '\t' << slotName(catalog, slot) << '\n';
+    }
+    return 0;
+}
+
+std::string plural(size_t count, const char* word)
+{
+    return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
+}
+
+int runStorageCheck(const Context& ctx, std::optional<StorageKind> kind)
+{
+    refuseOptions(ctx.args, "check", {"-o", "--output", "--account", "--character", "--table", "--column"});
+    const std::vector<std::string> files(ctx.args.positionals.begin() + 1, ctx.args.positionals.end());
+    if (files.empty())
+        throw UsageError("missing argument: expected FILE...");
+    std::vector<Storage> storages;
+    for (const std::string& file : files)
+        storages.push_back(openStorage(file, kind));
+    const Catalog catalog = ctx.loadCatalog();
+    std::vector<const Storage*> pointers;
+    for (const Storage& storage : storages)
+        pointers.push_back(&storage);
+    size_t errors = 0, warnings = 0;
+    const auto findings = checkStorages(pointers, files, catalog);
+    for (size_t f = 0; f < files.size(); ++f)
+        for (const Finding& finding : findings[f]) {
+            (finding.severity == Finding::Severity::Error ? errors : warnings)++;
+            ctx.out << files[f] << ':' << finding.line << ": " << severityName(finding.severity) << ": "
+                    << finding.message << " [" << finding.code << "]\n";
+        }
+    ctx.err << plural(errors, "error") << ", " << plural(warnings, "warning") << " in " << plural(files.size(), "file")
+            << '\n';
+    return errors > 0 ? 3 : 0;
+}
+
+// Runs one edit on the storage and saves it; a StorageError leaves the file as it was.
+template <typename Edit>
+int editStorage(const Context& ctx, std::optional<StorageKind> kind, const std::string& command, size_t arguments,
+                std::string_view names, Edit edit)
+{
+    refuseOptions(ctx.args, command, {"--account", "--character", "--table", "--column"});
+    expectPositionals(ctx.args, arguments + 1, names);
+    const std::string& file = ctx.args.positionals[1];
+    Storage storage = openStorage(file, kind);
+    const Catalog catalog = ctx.loadCatalog();
+    try {
+        edit(storage, catalog);
+    } catch (const StorageError& e) {
+        throw UsageError(file + ": " + e.what());
+    }
+    saveStorage(ctx, file, storage);
+    return 0;
+}
+
+bool isName(const std::string& text)
+{
+    return !text.empty() && text.size() <= 10 && std::all_of(text.begin(), text.end(), [](char c) {
+               return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+           });
+}
+
+bool isIdentifier(const std::string& text)
+{
+    if (text.empty() || text.size() > 128 || (text[0] >= '0' && text[0] <= '9'))
+        return false;
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    });
+}
+
+int runSql(const Context& ctx, std::optional<StorageKind> kind)
+{
+    refuseOptions(ctx.args, "sql", {"-o", "--output"});
+    expectPositionals(ctx.args, 2, "FILE");
+    const std::optional<std::string> account = ctx.args.value("--account");
+    const std::optional<std::string> character = ctx.args.value("--character");
+    if (account && character)
+        throw UsageError("--account and --character exclude each other");
+    if (!account && !character)
+        throw UsageError("missing option: --account NAME for a warehouse or --character NAME for an inventory");
+    const std::string& name = account ? *account : *character;
+    const char* option = account ? "--account" : "--character";
+    if (!isName(name))
+        throw UsageError(std::string(option) + " must be 1 to 10 letters, digits or underscores, not '" + name + "'");
+    for (const char* identifier : {"--table", "--column"})
+        if (const std::optional<std::string> given = ctx.args.value(identifier); given && !isIdentifier(*given))
+            throw UsageError(std::string(identifier) +
+                             " must be a letter or underscore followed by letters, digits or underscores (at most "
+                             "128), not '" + *given + "'");
+    const Storage storage = openStorage(ctx.args.positionals[1], kind);
+    const StorageKind wanted = account ? StorageKind::Warehouse : StorageKind::Inventory;
+    if (storage.kind != wanted)
+        throw UsageError(ctx.args.positionals[1] + " is " + (storage.kind == StorageKind::Warehouse ? "a " : "an ") +
+                         std::string(storageKindName(storage.kind)) + "; " + option + " names the owner of " +
+                         (wanted == StorageKind::Warehouse ? "a " : "an ") + std::string(storageKindName(wanted)));
+    const std::string table = ctx.args.value("--table").value_or(account ? "warehouse" : "Character");
+    const std::string column = ctx.args.value("--column").value_or(account ? "Items" : "Inventory");
+    ctx.out << "UPDATE " << table << " SET " << column << " = 0x" << storageHex(storage) << " WHERE "
+            << (account ? "AccountID" : "Name") << " = '" << name << "';\n";
+    return 0;
+}
+
+}  // namespace
+
+int runStorage(const Context& ctx)
+{
+    if (ctx.args.positionals.empty())
+        throw UsageError("missing storage command: expected list, check, set, clear, move or sql");
+    const std::string& command = ctx.args.positionals[0];
+    const std::optional<StorageKind> kind = chosenKind(ctx.args);
+    const auto& p = ctx.args.positionals;
+    if (command == "list")
+        return runList(ctx, kind);
+    if (command == "check")
+        return runStorageCheck(ctx, kind);
+    if (command == "sql")
+        return runSql(ctx, kind);
+    if (command == "set")
+        return editStorage(ctx, kind, command, 3, "FILE SLOT CODE", [&](Storage& storage, const Catalog& catalog) {
+            const int slot = parseSlot(p[2], storage);
+            const std::optional<StorageSlot> item = slotFromHex(p[3]);
+            if (!item)
+                throw UsageError("CODE must be 20 hexadecimal digits, not '" + p[3] + "'");
+            setStorageItem(storage, catalog, slot, *item);
+        });
+    if (command == "clear")
+        return editStorage(ctx, kind, command, 2, "FILE SLOT", [&](Storage& storage, const Catalog&) {
+            removeStorageItem(storage, parseSlot(p[2], storage));
+        });
+    if (command == "move")
+        return editStorage(ctx, kind, command, 4, "FILE SLOT X Y", [&](Storage& storage, const Catalog& catalog) {
+            const int slot = parseSlot(p[2], storage);
+            const int x = static_cast<int>(parseInteger(p[3], "X", 0, kStorageColumns - 1));
+            const int y = static_cast<int>(parseInteger(p[4], "Y", 0, storageRows(storage.kind) - 1));
+            moveStorageItem(storage, catalog, slot, x, y);
+        });
+    throw UsageError("unknown storage command '" + command + "': expected list, check, set, clear, move or sql");
+}
+
+}  // namespace vs::cli

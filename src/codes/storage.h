@@ -1,0 +1,113 @@
+#pragma once
+
+#include "document/file_check.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vs {
+
+class Catalog;
+
+// A character's inventory or an account's warehouse as the server stores it:
+// a run of 10-byte slots, each empty (ten FF bytes) or holding one item's
+// vault code. Items on the grid lie in the slot of their top-left cell; the
+// other cells their catalog width x height covers hold empty slots.
+enum class StorageKind { Warehouse, Inventory };
+
+// How the file holding the storage was written: the bytes themselves, or
+// their hexadecimal digits as text (with or without a leading "0x").
+enum class StorageForm { Raw, Hex, PrefixedHex };
+
+inline constexpr int kSlotBytes = 10;
+inline constexpr int kWarehouseSlots = 120;
+inline constexpr int kInventorySlots = 76;
+inline constexpr int kEquippedSlots = 12;  // the inventory's first slots, off the grid
+inline constexpr int kStorageColumns = 8;
+
+using StorageSlot = std::array<uint8_t, kSlotBytes>;
+
+struct Storage {
+    StorageKind kind = StorageKind::Warehouse;
+    StorageForm form = StorageForm::Raw;
+    std::string lineEnd;  // a text file's final line break, written back as read
+    std::vector<StorageSlot> slots;
+};
+
+// A storage file that cannot be read, a placement that does not fit: the
+// message says what was found.
+class StorageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+int storageSlotCount(StorageKind kind);
+int storageRows(StorageKind kind);  // 15 for a warehouse, 8 for an inventory's grid
+std::string_view storageKindName(StorageKind kind);  // "warehouse", "inventory"
+// The name of an inventory's equipped slot 0..11 ("right hand", ...), else empty.
+std::string_view equippedSlotName(int slot);
+
+struct StorageCell {
+    int x = 0;
+    int y = 0;
+};
+
+// The grid cell of a slot; none for an equipped slot or a slot beyond the storage.
+std::optional<StorageCell> slotCell(StorageKind kind, int slot);
+// The slot of a grid cell; none for a cell outside the grid.
+std::optional<int> cellSlot(StorageKind kind, int x, int y);
+
+// Reads a storage file: exactly 1,200 (warehouse) or 760 (inventory) bytes, or
+// text holding twice as many hexadecimal digits, either case, optionally after
+// "0x", with blanks and line breaks anywhere between them. `kind`, when given,
+// is the only kind accepted; otherwise the length tells it. StorageError otherwise.
+Storage readStorage(std::string_view bytes, std::optional<StorageKind> kind = std::nullopt);
+// The file's bytes in the form it was read in; text becomes one line of
+// upper-case digits (keeping a "0x" and the final line break).
+std::string writeStorage(const Storage& storage);
+// All slots as upper-case hexadecimal digits, without a prefix.
+std::string storageHex(const Storage& storage);
+
+bool isEmptySlot(const StorageSlot& slot);
+inline constexpr StorageSlot kEmptySlot = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+std::string slotHex(const StorageSlot& slot);
+// 20 hexadecimal digits in either case; none for anything else.
+std::optional<StorageSlot> slotFromHex(std::string_view hex);
+
+// The width and height the item in a slot takes on the grid: the catalog's,
+// or 1 x 1 for an item the catalog lacks or an all-zero slot.
+StorageCell slotItemSize(const StorageSlot& slot, const Catalog& catalog);
+
+// For every grid cell (row by row), the slot whose item covers it, or -1.
+// Where items overlap, the lower slot wins.
+std::vector<int> storageOccupancy(const Storage& storage, const Catalog& catalog);
+
+// Puts the item into the slot of cell (x, y), its other cells becoming empty
+// slots. StorageError, and nothing changed, when the item is one the catalog
+// lacks, its rectangle leaves the grid or it covers a cell another item holds.
+void placeStorageItem(Storage& storage, const Catalog& catalog, const StorageSlot& item, int x, int y);
+// Empties the slot (and so the cells its item covered).
+void removeStorageItem(Storage& storage, int slot);
+// Moves the item in `slot` to cell (x, y), its own old cells counting as free;
+// StorageError, and nothing changed, when the slot is empty or the item does not fit.
+void moveStorageItem(Storage& storage, const Catalog& catalog, int slot, int x, int y);
+// Replaces the item in `slot`: an equipped slot takes it as it is, a grid slot
+// as placeStorageItem does at its cell once the old item is gone.
+void setStorageItem(Storage& storage, const Catalog& catalog, int slot, const StorageSlot& item);
+
+// Checks a storage; each finding's `line` is the SLOT number, and findings
+// come in slot order. Codes: outside-grid, overlap, covered-slot,
+// unknown-item, out-of-range, duplicate-serial (errors), wiped-slot (warning).
+std::vector<Finding> checkStorage(const Storage& storage, const Catalog& catalog);
+// Checks several storages together: a serial used twice is an error also
+// across them. `names` name the storages in those messages; one list of
+// findings per storage.
+std::vector<std::vector<Finding>> checkStorages(const std::vector<const Storage*>& storages,
+                                                const std::vector<std::string>& names, const Catalog& catalog);
+
+}  // namespace vs
