@@ -70,4 +70,7 @@ std::string_view stripLeadingBlanks(std::string_view str);
 
 bool isDecimalDigit(char c);
 
+// The value of a hexadecimal digit in either case, or -1.
+int hexDigitValue(char c);
+
 }  // namespace vs

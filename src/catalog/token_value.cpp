@@ -1,5 +1,6 @@
 #include "catalog/token_value.h"
 
+#include "catalog/text_utils.h"
 #include "catalog/vault_error.h"
 
 #include <charconv>
@@ -39,13 +40,7 @@ private:
 
 int digitValue(char c, int base)
 {
-    int v = -1;
-    if (c >= '0' && c <= '9')
-        v = c - '0';
-    else if (c >= 'a' && c <= 'f')
-        v = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F')
-        v = c - 'A' + 10;
+    const int v = hexDigitValue(c);
     return v < base ? v : -1;
 }
 

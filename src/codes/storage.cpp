@@ -1,6 +1,7 @@
 #include "codes/storage.h"
 
 #include "catalog/catalog.h"
+#include "catalog/text_utils.h"
 #include "codes/vault_decode.h"
 
 #include <algorithm>
@@ -11,17 +12,6 @@ namespace vs {
 namespace {
 
 constexpr std::string_view kHexDigits = "0123456789ABCDEF";
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 bool isBlank(char c)
 {
@@ -184,7 +174,7 @@ Storage readStorage(std::string_view bytes, std::optional<StorageKind> kind)
     for (; at < bytes.size(); ++at) {
         if (isBlank(bytes[at]))
             continue;
-        if (hexValue(bytes[at]) < 0)
+        if (hexDigitValue(bytes[at]) < 0)
             throw StorageError("the file holds " + grouped(bytes.size()) + " bytes, which is not " +
                                expectedLengths(kind, false) + ", and is no hexadecimal text: " +
                                shownChar(bytes[at]) + " at byte " + grouped(at + 1) + " is not a hexadecimal digit");
@@ -201,7 +191,7 @@ Storage readStorage(std::string_view bytes, std::optional<StorageKind> kind)
                            (digits.size() == 1 ? "" : "s") + "; " + expectedLengths(kind, true));
     std::string raw(digits.size() / 2, '\0');
     for (size_t i = 0; i < raw.size(); ++i)
-        raw[i] = static_cast<char>(hexValue(digits[2 * i]) * 16 + hexValue(digits[2 * i + 1]));
+        raw[i] = static_cast<char>(hexDigitValue(digits[2 * i]) * 16 + hexDigitValue(digits[2 * i + 1]));
     storage.slots = slotsOf(raw);
     if (bytes.ends_with("\r\n"))
         storage.lineEnd = "\r\n";
@@ -252,8 +242,8 @@ std::optional<StorageSlot> slotFromHex(std::string_view hex)
         return std::nullopt;
     StorageSlot slot{};
     for (size_t i = 0; i < slot.size(); ++i) {
-        const int high = hexValue(hex[2 * i]);
-        const int low = hexValue(hex[2 * i + 1]);
+        const int high = hexDigitValue(hex[2 * i]);
+        const int low = hexDigitValue(hex[2 * i + 1]);
         if (high < 0 || low < 0)
             return std::nullopt;
         slot[i] = static_cast<uint8_t>(high * 16 + low);

@@ -1,19 +1,8 @@
 #include "codes/vault_decode.h"
 
-namespace vs {
+#include "catalog/text_utils.h"
 
-namespace {
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-}  // namespace
+namespace vs {
 
 std::optional<DecodedVault> decodeVaultCode(std::string_view hex)
 {
@@ -21,8 +10,8 @@ std::optional<DecodedVault> decodeVaultCode(std::string_view hex)
         return std::nullopt;
     std::array<uint8_t, 10> bytes{};
     for (size_t i = 0; i < bytes.size(); ++i) {
-        int high = hexDigit(hex[2 * i]);
-        int low = hexDigit(hex[2 * i + 1]);
+        int high = hexDigitValue(hex[2 * i]);
+        int low = hexDigitValue(hex[2 * i + 1]);
         if (high < 0 || low < 0)
             return std::nullopt;
         bytes[i] = static_cast<uint8_t>(high * 16 + low);
