@@ -137,6 +137,7 @@ An item-bag file has no grid: bad usage (exit status 2).
 
 constexpr std::string_view kStorage =
     R"(Usage: vaultsmith-cli storage list FILE
+       vaultsmith-cli storage map FILE
        vaultsmith-cli storage check FILE...
        vaultsmith-cli storage set FILE SLOT CODE [-o OUT]
        vaultsmith-cli storage clear FILE SLOT [-o OUT]
@@ -154,6 +155,10 @@ inventory slot 12 + s is column s mod 8, row s div 8.
 
   list   one line per item: SLOT<TAB>X<TAB>Y<TAB>CODE<TAB>NAME (X and Y are -
          for an equipped slot)
+  map    the grid, each cell the slot of the item covering it (. when free),
+         an inventory's equipped slots by name (- when empty), then a line
+         misplaced: SLOT NAME (WHY) for each item that leaves the grid or
+         lies under another
   check  FILE:SLOT: error|warning: MESSAGE [CODE] per finding, then a count
          on standard error. Errors: outside-grid, overlap, covered-slot,
          unknown-item, out-of-range, duplicate-serial (also across the files

@@ -3,11 +3,9 @@
 #include "catalog/file_io.h"
 #include "catalog/vault_error.h"
 #include "cli/cli_context.h"
-#include "codes/display_name.h"
 #include "codes/storage.h"
-#include "codes/vault_decode.h"
+#include "codes/storage_text.h"
 #include "document/file_check.h"
-#include "document/shop_grid.h"
 
 #include <algorithm>
 #include <system_error>
@@ -57,7 +55,7 @@ void refuseOptions(const ParsedArgs& args, const std::string& command, std::init
 
 int parseSlot(const std::string& text, const Storage& storage)
 {
-    return static_cast<int>(parseInteger(text, "SLOT", 0, static_cast<int64_t>(storage.slots.size()) - 1));
+    return static_cast<int>(parseInteger(text, "SLOT", 0, static_cast<int64_t>(storage.contents.size()) - 1));
 }
 
 // Writes the storage back in the form it was read in: to -o OUT, else over FILE.
@@ -75,24 +73,14 @@ void saveStorage(const Context& ctx, const std::string& file, const Storage& sto
     }
 }
 
-std::string slotName(const Catalog& catalog, const StorageSlot& slot)
-{
-    const DecodedVault item = *decodeVaultCode(slotHex(slot));
-    const bool excellent = std::any_of(item.excellent.begin(), item.excellent.end(), [](bool b) { return b; });
-    // Named as an item-bag document names it, where the excellent mark is the prefix "Excellent ".
-    const EntryItem entry{item.classIndex, item.typeIndex, item.level, item.dur, item.skill, excellent ? 1 : 0,
-                          item.optLevel};
-    return entryDisplayName(catalog, entry, kBagDocument);
-}
-
 int runList(const Context& ctx, std::optional<StorageKind> kind)
 {
     refuseOptions(ctx.args, "list", {"-o", "--output", "--account", "--character", "--table", "--column"});
     expectPositionals(ctx.args, 2, "FILE");
     const Storage storage = openStorage(ctx.args.positionals[1], kind);
     const Catalog catalog = ctx.loadCatalog();
-    for (int s = 0; s < static_cast<int>(storage.slots.size()); ++s) {
-        const StorageSlot& slot = storage.slots[static_cast<size_t>(s)];
+    for (int s = 0; s < static_cast<int>(storage.contents.size()); ++s) {
+        const StorageSlot& slot = storage.contents[static_cast<size_t>(s)];
         if (isEmptySlot(slot))
             continue;
         ctx.out << s << '\t';
@@ -100,7 +88,7 @@ int runList(const Context& ctx, std::optional<StorageKind> kind)
             ctx.out << at->x << '\t' << at->y;
         else
             ctx.out << "-\t-";
-        ctx.out << '\t' << slotHex(slot) << '\t' << slotName(catalog, slot) << '\n';
+        ctx.out << '\t' << slotHex(slot) << '\t' << storageItemName(catalog, slot) << '\n';
     }
     return 0;
 }
@@ -108,6 +96,15 @@ int runList(const Context& ctx, std::optional<StorageKind> kind)
 std::string plural(size_t count, const char* word)
 {
     return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
+}
+
+int runMap(const Context& ctx, std::optional<StorageKind> kind)
+{
+    refuseOptions(ctx.args, "map", {"-o", "--output", "--account", "--character", "--table", "--column"});
+    expectPositionals(ctx.args, 2, "FILE");
+    const Storage storage = openStorage(ctx.args.positionals[1], kind);
+    ctx.out << storageMap(storage, ctx.loadCatalog());
+    return 0;
 }
 
 int runStorageCheck(const Context& ctx, std::optional<StorageKind> kind)
@@ -155,22 +152,6 @@ int editStorage(const Context& ctx, std::optional<StorageKind> kind, const std::
     return 0;
 }
 
-bool isName(const std::string& text)
-{
-    return !text.empty() && text.size() <= 10 && std::all_of(text.begin(), text.end(), [](char c) {
-               return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-           });
-}
-
-bool isIdentifier(const std::string& text)
-{
-    if (text.empty() || text.size() > 128 || (text[0] >= '0' && text[0] <= '9'))
-        return false;
-    return std::all_of(text.begin(), text.end(), [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-    });
-}
-
 int runSql(const Context& ctx, std::optional<StorageKind> kind)
 {
     refuseOptions(ctx.args, "sql", {"-o", "--output"});
@@ -183,10 +164,10 @@ int runSql(const Context& ctx, std::optional<StorageKind> kind)
         throw UsageError("missing option: --account NAME for a warehouse or --character NAME for an inventory");
     const std::string& name = account ? *account : *character;
     const char* option = account ? "--account" : "--character";
-    if (!isName(name))
+    if (!isOwnerName(name))
         throw UsageError(std::string(option) + " must be 1 to 10 letters, digits or underscores, not '" + name + "'");
     for (const char* identifier : {"--table", "--column"})
-        if (const std::optional<std::string> given = ctx.args.value(identifier); given && !isIdentifier(*given))
+        if (const std::optional<std::string> given = ctx.args.value(identifier); given && !isSqlIdentifier(*given))
             throw UsageError(std::string(identifier) +
                              " must be a letter or underscore followed by letters, digits or underscores (at most "
                              "128), not '" + *given + "'");
@@ -196,10 +177,10 @@ int runSql(const Context& ctx, std::optional<StorageKind> kind)
         throw UsageError(ctx.args.positionals[1] + " is " + (storage.kind == StorageKind::Warehouse ? "a " : "an ") +
                          std::string(storageKindName(storage.kind)) + "; " + option + " names the owner of " +
                          (wanted == StorageKind::Warehouse ? "a " : "an ") + std::string(storageKindName(wanted)));
-    const std::string table = ctx.args.value("--table").value_or(account ? "warehouse" : "Character");
-    const std::string column = ctx.args.value("--column").value_or(account ? "Items" : "Inventory");
-    ctx.out << "UPDATE " << table << " SET " << column << " = 0x" << storageHex(storage) << " WHERE "
-            << (account ? "AccountID" : "Name") << " = '" << name << "';\n";
+    StorageTable where = defaultStorageTable(storage.kind);
+    where.table = ctx.args.value("--table").value_or(where.table);
+    where.column = ctx.args.value("--column").value_or(where.column);
+    ctx.out << storageSql(storage, name, where);
     return 0;
 }
 
@@ -208,12 +189,14 @@ int runSql(const Context& ctx, std::optional<StorageKind> kind)
 int runStorage(const Context& ctx)
 {
     if (ctx.args.positionals.empty())
-        throw UsageError("missing storage command: expected list, check, set, clear, move or sql");
+        throw UsageError("missing storage command: expected list, map, check, set, clear, move or sql");
     const std::string& command = ctx.args.positionals[0];
     const std::optional<StorageKind> kind = chosenKind(ctx.args);
     const auto& p = ctx.args.positionals;
     if (command == "list")
         return runList(ctx, kind);
+    if (command == "map")
+        return runMap(ctx, kind);
     if (command == "check")
         return runStorageCheck(ctx, kind);
     if (command == "sql")
@@ -237,7 +220,7 @@ int runStorage(const Context& ctx)
             const int y = static_cast<int>(parseInteger(p[4], "Y", 0, storageRows(storage.kind) - 1));
             moveStorageItem(storage, catalog, slot, x, y);
         });
-    throw UsageError("unknown storage command '" + command + "': expected list, check, set, clear, move or sql");
+    throw UsageError("unknown storage command '" + command + "': expected list, map, check, set, clear, move or sql");
 }
 
 }  // namespace vs::cli

@@ -52,7 +52,11 @@ public:
     // The selected list entry.
     virtual bool listEntrySelected() const = 0;
     virtual int selectedEntryKind() const = 0;
-    virtual void setSelectedEntryText(const std::string& text) = 0;
+    // Writes the text into the selected entry; false when the entry could not
+    // take it (the view has said why).
+    virtual bool setSelectedEntryText(const std::string& text) = 0;
+    // Where the selected entry lives, for the status line: "the list".
+    virtual std::string selectedEntryPlace() const { return "the list"; }
 
     virtual void tellUser(StatusColor color, const std::string& message) = 0;
     // Clears the clipboard and puts the text on it.

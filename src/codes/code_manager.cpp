@@ -344,8 +344,8 @@ void clsCodeMan::saveToShop()
         text = getShopCode(",") + "," + view_.commentText();
     else
         text = getBagCode(",") + "," + view_.commentText();
-    view_.setSelectedEntryText(text);
-    view_.tellUser(StatusColor::White, "Save Item> The item is saved to the list.");
+    if (view_.setSelectedEntryText(text))
+        view_.tellUser(StatusColor::White, "Save Item> The item is saved to " + view_.selectedEntryPlace() + ".");
 }
 
 }  // namespace vs

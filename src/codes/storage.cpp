@@ -103,10 +103,10 @@ std::string slotText(StorageKind kind, int slot)
 
 void checkSlotIndex(const Storage& storage, int slot)
 {
-    if (slot < 0 || slot >= static_cast<int>(storage.slots.size()))
+    if (slot < 0 || slot >= static_cast<int>(storage.contents.size()))
         throw StorageError("slot " + std::to_string(slot) + " is not in the " +
                            std::string(storageKindName(storage.kind)) + " (slots 0.." +
-                           std::to_string(storage.slots.size() - 1) + ")");
+                           std::to_string(storage.contents.size() - 1) + ")");
 }
 
 }  // namespace
@@ -156,7 +156,7 @@ Storage readStorage(std::string_view bytes, std::optional<StorageKind> kind)
         if ((!kind || *kind == k) && bytes.size() == rawSize(k)) {
             storage.kind = k;
             storage.form = StorageForm::Raw;
-            storage.slots = slotsOf(bytes);
+            storage.contents = slotsOf(bytes);
             return storage;
         }
     if (bytes.empty())
@@ -192,7 +192,7 @@ Storage readStorage(std::string_view bytes, std::optional<StorageKind> kind)
     std::string raw(digits.size() / 2, '\0');
     for (size_t i = 0; i < raw.size(); ++i)
         raw[i] = static_cast<char>(hexDigitValue(digits[2 * i]) * 16 + hexDigitValue(digits[2 * i + 1]));
-    storage.slots = slotsOf(raw);
+    storage.contents = slotsOf(raw);
     if (bytes.ends_with("\r\n"))
         storage.lineEnd = "\r\n";
     else if (bytes.ends_with("\n"))
@@ -203,8 +203,8 @@ Storage readStorage(std::string_view bytes, std::optional<StorageKind> kind)
 std::string storageHex(const Storage& storage)
 {
     std::string hex;
-    hex.reserve(storage.slots.size() * kSlotBytes * 2);
-    for (const StorageSlot& slot : storage.slots)
+    hex.reserve(storage.contents.size() * kSlotBytes * 2);
+    for (const StorageSlot& slot : storage.contents)
         hex += slotHex(slot);
     return hex;
 }
@@ -213,8 +213,8 @@ std::string writeStorage(const Storage& storage)
 {
     if (storage.form == StorageForm::Raw) {
         std::string raw;
-        raw.reserve(storage.slots.size() * kSlotBytes);
-        for (const StorageSlot& slot : storage.slots)
+        raw.reserve(storage.contents.size() * kSlotBytes);
+        for (const StorageSlot& slot : storage.contents)
             raw.append(reinterpret_cast<const char*>(slot.data()), slot.size());
         return raw;
     }
@@ -266,11 +266,11 @@ std::vector<int> storageOccupancy(const Storage& storage, const Catalog& catalog
 {
     const int rows = storageRows(storage.kind);
     std::vector<int> cells(static_cast<size_t>(kStorageColumns * rows), -1);
-    for (int s = 0; s < static_cast<int>(storage.slots.size()); ++s) {
+    for (int s = 0; s < static_cast<int>(storage.contents.size()); ++s) {
         const std::optional<StorageCell> at = slotCell(storage.kind, s);
-        if (!at || isEmptySlot(storage.slots[static_cast<size_t>(s)]))
+        if (!at || isEmptySlot(storage.contents[static_cast<size_t>(s)]))
             continue;
-        const StorageCell size = slotItemSize(storage.slots[static_cast<size_t>(s)], catalog);
+        const StorageCell size = slotItemSize(storage.contents[static_cast<size_t>(s)], catalog);
         for (int y = at->y; y < std::min(rows, at->y + size.y); ++y)
             for (int x = at->x; x < std::min(kStorageColumns, at->x + size.x); ++x) {
                 int& cell = cells[static_cast<size_t>(y * kStorageColumns + x)];
@@ -307,26 +307,45 @@ void placeStorageItem(Storage& storage, const Catalog& catalog, const StorageSlo
                                    " holds");
     for (int cy = y; cy < y + size.y; ++cy)
         for (int cx = x; cx < x + size.x; ++cx)
-            storage.slots[static_cast<size_t>(*cellSlot(storage.kind, cx, cy))] = kEmptySlot;
-    storage.slots[static_cast<size_t>(*cellSlot(storage.kind, x, y))] = item;
+            storage.contents[static_cast<size_t>(*cellSlot(storage.kind, cx, cy))] = kEmptySlot;
+    storage.contents[static_cast<size_t>(*cellSlot(storage.kind, x, y))] = item;
 }
 
 void removeStorageItem(Storage& storage, int slot)
 {
     checkSlotIndex(storage, slot);
-    storage.slots[static_cast<size_t>(slot)] = kEmptySlot;
+    storage.contents[static_cast<size_t>(slot)] = kEmptySlot;
 }
 
 void moveStorageItem(Storage& storage, const Catalog& catalog, int slot, int x, int y)
 {
     checkSlotIndex(storage, slot);
-    const StorageSlot item = storage.slots[static_cast<size_t>(slot)];
+    const StorageSlot item = storage.contents[static_cast<size_t>(slot)];
     if (isEmptySlot(item))
         throw StorageError(slotText(storage.kind, slot) + " is empty; there is no item to move");
     Storage moved = storage;
-    moved.slots[static_cast<size_t>(slot)] = kEmptySlot;
+    moved.contents[static_cast<size_t>(slot)] = kEmptySlot;
     placeStorageItem(moved, catalog, item, x, y);
     storage = std::move(moved);
+}
+
+void transferStorageItem(Storage& storage, const Catalog& catalog, int from, int to)
+{
+    checkSlotIndex(storage, from);
+    checkSlotIndex(storage, to);
+    if (const std::optional<StorageCell> at = slotCell(storage.kind, to)) {
+        moveStorageItem(storage, catalog, from, at->x, at->y);
+        return;
+    }
+    const StorageSlot item = storage.contents[static_cast<size_t>(from)];
+    if (isEmptySlot(item))
+        throw StorageError(slotText(storage.kind, from) + " is empty; there is no item to move");
+    if (from == to)
+        return;
+    if (!isEmptySlot(storage.contents[static_cast<size_t>(to)]))
+        throw StorageError(slotText(storage.kind, to) + " already holds an item");
+    storage.contents[static_cast<size_t>(to)] = item;
+    storage.contents[static_cast<size_t>(from)] = kEmptySlot;
 }
 
 void setStorageItem(Storage& storage, const Catalog& catalog, int slot, const StorageSlot& item)
@@ -336,11 +355,11 @@ void setStorageItem(Storage& storage, const Catalog& catalog, int slot, const St
         throw StorageError("ten FF bytes are an empty slot, not an item");
     const std::optional<StorageCell> at = slotCell(storage.kind, slot);
     if (!at) {
-        storage.slots[static_cast<size_t>(slot)] = item;
+        storage.contents[static_cast<size_t>(slot)] = item;
         return;
     }
     Storage changed = storage;
-    changed.slots[static_cast<size_t>(slot)] = kEmptySlot;
+    changed.contents[static_cast<size_t>(slot)] = kEmptySlot;
     placeStorageItem(changed, catalog, item, at->x, at->y);
     storage = std::move(changed);
 }
@@ -358,11 +377,11 @@ std::vector<std::vector<Finding>> checkStorages(const std::vector<const Storage*
     for (size_t which = 0; which < storages.size(); ++which) {
         const Storage& storage = *storages[which];
         const int rows = storageRows(storage.kind);
-        const int count = static_cast<int>(storage.slots.size());
-        std::vector<std::optional<Rect>> rects(storage.slots.size());
+        const int count = static_cast<int>(storage.contents.size());
+        std::vector<std::optional<Rect>> rects(storage.contents.size());
 
         for (int s = 0; s < count; ++s) {
-            const StorageSlot& slot = storage.slots[static_cast<size_t>(s)];
+            const StorageSlot& slot = storage.contents[static_cast<size_t>(s)];
             if (isEmptySlot(slot))
                 continue;
             const std::optional<StorageCell> at = slotCell(storage.kind, s);
@@ -421,12 +440,12 @@ std::vector<std::vector<Finding>> checkStorages(const std::vector<const Storage*
                 if (outer->contains(inner->x, inner->y)) {
                     add(which, b, Finding::Severity::Error, "covered-slot",
                         slotText(storage.kind, b) + " holds an item but lies under " +
-                            itemLabel(storage.slots[static_cast<size_t>(a)], catalog) + " in slot " +
+                            itemLabel(storage.contents[static_cast<size_t>(a)], catalog) + " in slot " +
                             std::to_string(a));
                 } else if (a < b && outer->meets(*inner) && !inner->contains(outer->x, outer->y)) {
                     add(which, b, Finding::Severity::Error, "overlap",
-                        itemLabel(storage.slots[static_cast<size_t>(b)], catalog) + " overlaps " +
-                            itemLabel(storage.slots[static_cast<size_t>(a)], catalog) + " in slot " +
+                        itemLabel(storage.contents[static_cast<size_t>(b)], catalog) + " overlaps " +
+                            itemLabel(storage.contents[static_cast<size_t>(a)], catalog) + " in slot " +
                             std::to_string(a));
                 }
             }

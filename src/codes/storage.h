@@ -36,7 +36,7 @@ struct Storage {
     StorageKind kind = StorageKind::Warehouse;
     StorageForm form = StorageForm::Raw;
     std::string lineEnd;  // a text file's final line break, written back as read
-    std::vector<StorageSlot> slots;
+    std::vector<StorageSlot> contents;  // the slots in order
 };
 
 // A storage file that cannot be read, a placement that does not fit: the
@@ -96,6 +96,11 @@ void removeStorageItem(Storage& storage, int slot);
 // Moves the item in `slot` to cell (x, y), its own old cells counting as free;
 // StorageError, and nothing changed, when the slot is empty or the item does not fit.
 void moveStorageItem(Storage& storage, const Catalog& catalog, int slot, int x, int y);
+// Moves the item in `from` to the slot `to`: an equipped slot takes it as it
+// is when empty, a grid slot as moveStorageItem does at its cell. StorageError,
+// and nothing changed, when `from` is empty, the equipped slot is taken or the
+// item does not fit.
+void transferStorageItem(Storage& storage, const Catalog& catalog, int from, int to);
 // Replaces the item in `slot`: an equipped slot takes it as it is, a grid slot
 // as placeStorageItem does at its cell once the old item is gone.
 void setStorageItem(Storage& storage, const Catalog& catalog, int slot, const StorageSlot& item);

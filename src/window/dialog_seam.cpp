@@ -1,6 +1,7 @@
 #include "window/dialog_seam.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace vs {
@@ -51,6 +52,16 @@ QString QtDialogs::saveFileName(QWidget* parent, const QString& title, const QSt
         return {};
     lastPath_ = dialog.selectedFiles().front();
     return lastPath_;
+}
+
+std::optional<QString> QtDialogs::askText(QWidget* parent, const QString& title, const QString& label,
+                                          const QString& initial)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, title, label, QLineEdit::Normal, initial, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
 }
 
 }  // namespace vs

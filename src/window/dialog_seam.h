@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class QWidget;
 
@@ -24,6 +25,9 @@ public:
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
                                  const QString& defaultSuffix) = 0;
+    // A line of text, starting from `initial`; none when the user cancelled.
+    virtual std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label,
+                                           const QString& initial) = 0;
 };
 
 // The real boxes and dialogs.
@@ -35,6 +39,8 @@ public:
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
                          const QString& defaultSuffix) override;
+    std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label,
+                                   const QString& initial) override;
 
 private:
     QString lastPath_;  // the dialog offers the file name last chosen in it

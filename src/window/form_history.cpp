@@ -1,5 +1,6 @@
 // The list's history: every change to its rows as a step that can be undone,
 // and the question about unsaved changes.
+#include "window/form_storage.h"
 #include "window/form_tolvane.h"
 #include "window/list_rows.h"
 
@@ -116,7 +117,10 @@ bool formTolvane::maySetListAside()
 
 void formTolvane::closeEvent(QCloseEvent* event)
 {
-    if (maySetListAside()) {
+    if (maySetStoragesAside() && maySetListAside()) {
+        // The storage windows go with the main window, without asking again.
+        for (QWidget* storage : findChildren<formStorage*>())
+            storage->hide();
         savePosition();
         event->accept();
     } else {

@@ -46,6 +46,7 @@ void formTolvane::buildMenus()
     connect(mnuRecent, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });  // another window may have added one
     fillRecentMenu();
     buildEncodingMenu(file);
+    addItem(file, "mnuOpenStorage", "Open Storage...", "Ctrl+W", [this] { mnuOpenStorage_Click(); });
     file->addSeparator()->setObjectName("sp1");
     addItem(file, "mnuExit", "Exit", "Ctrl+X", [this] { mnuExit_Click(); });
 
@@ -61,6 +62,7 @@ void formTolvane::buildMenus()
     edit->addSeparator()->setObjectName("sp2");
     addItem(edit, "mnuVCodeCopy", "Copy Vault Code", "Ctrl+V", [this] { mnuVCodeCopy_Click(); });
     addItem(edit, "mnuShopCodeCopy", "Copy Shop Code", "Ctrl+H", [this] { mnuShopCodeCopy_Click(); });
+    addItem(edit, "mnuPasteStorage", "Paste Storage", "Ctrl+Shift+V", [this] { mnuPasteStorage_Click(); });
     edit->addSeparator()->setObjectName("sp3");
     // The captions name the step: "Undo Remove Item", "Redo Edit Entry".
     QAction* undo = undoStack_->createUndoAction(edit, "Undo");

@@ -2,6 +2,7 @@
 
 #include "catalog/catalog.h"
 #include "window/form_tolvane.h"
+#include "window/item_colors.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -15,21 +16,6 @@ namespace {
 
 constexpr int kCell = 34;
 constexpr int kMargin = 4;
-
-// Weapons, armour, the rest (jewellery, wings, potions...) and no group.
-QColor groupColor(int group)
-{
-    switch (group) {
-    case 0:
-        return QColor(214, 120, 96);
-    case 1:
-        return QColor(104, 150, 206);
-    case 2:
-        return QColor(126, 184, 112);
-    default:
-        return QColor(180, 180, 180);
-    }
-}
 
 }  // namespace
 
@@ -60,7 +46,7 @@ protected:
             const QRect box = owner_.cellRect(item.x, item.y)
                                   .united(owner_.cellRect(item.x + item.width - 1, item.y + item.height - 1))
                                   .adjusted(1, 1, -1, -1);
-            p.fillRect(box, groupColor(Catalog::getCat(item.item.classIndex)));
+            p.fillRect(box, itemGroupColor(Catalog::getCat(item.item.classIndex)));
             const bool chosen = static_cast<int>(item.entry) == selected;
             p.setPen(QPen(chosen ? QColor(255, 230, 0) : QColor(20, 20, 20), chosen ? 3 : 1));
             p.drawRect(box);

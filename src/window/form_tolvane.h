@@ -4,11 +4,13 @@
 #include "catalog/text_encoding.h"
 #include "codes/code_man_view.h"
 #include "codes/code_manager.h"
+#include "codes/storage.h"
 #include "document/list_entry.h"
 #include "window/dialog_seam.h"
 #include "window/list_change.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <filesystem>
 #include <memory>
@@ -104,7 +106,8 @@ public:
     void setCommentText(const std::string& text) override;
     bool listEntrySelected() const override;
     int selectedEntryKind() const override;
-    void setSelectedEntryText(const std::string& text) override;
+    bool setSelectedEntryText(const std::string& text) override;
+    std::string selectedEntryPlace() const override;
     void tellUser(StatusColor color, const std::string& message) override;
     void putOnClipboard(const std::string& text) override;
 
@@ -172,6 +175,25 @@ public:
     void openDroppedFile(const QString& path);
     void savePosition();
     void restorePosition();
+
+    // Storages: File > Open Storage..., Edit > Paste Storage, and the editor
+    // working on a storage's item instead of a list entry.
+    void mnuOpenStorage_Click();
+    void mnuPasteStorage_Click();
+    // Opens the storage file in a window of its own (or raises the window that
+    // has it open already); null when the file is no storage (said in yellow).
+    class formStorage* openStorage(const QString& path);
+    // Loads the storage window's chosen item into the editor, every field; the
+    // editor's changes go into its slot from then on.
+    void loadStorageItem(class formStorage& storage);
+    // The editor stops working on the storage's item.
+    void leaveStorage(const class formStorage* storage);
+    class formStorage* storageTarget() const;
+    // The editor's item as a slot; none when its code cannot be composed.
+    std::optional<StorageSlot> editorItem() const;
+    // Asks about each storage window's unsaved changes; false when one was cancelled.
+    bool maySetStoragesAside();
+    DialogSeam& dialogs() const { return dialogs_; }
 
     // Window > Shop Grid and Edit > Check File.
     void mnuShopGrid_Click();
@@ -309,6 +331,8 @@ private:
     class formShopGrid* shopGrid_ = nullptr;
     class formProblems* problems_ = nullptr;
     bool viewsChangePosted_ = false;
+    QPointer<class formStorage> storageTarget_;
+    bool loadingStorageItem_ = false;
 };
 
 }  // namespace vs

@@ -1,5 +1,6 @@
 // The window as the code manager sees it.
 #include "window/code_box.h"
+#include "window/form_storage.h"
 #include "window/form_tolvane.h"
 #include "window/list_rows.h"
 #include "window/list_selector.h"
@@ -24,6 +25,11 @@ Qt::CheckState checkState(int value)
 void formTolvane::showVaultCode(const std::string& text)
 {
     txtResultHex->showCode(fromBytes(text));
+    // A storage's item takes every change of the code, the serial and the
+    // excellent options included, which no list entry holds.
+    if (storageTarget_ && !loadingStorageItem_)
+        if (const std::optional<StorageSlot> item = slotFromHex(text))
+            storageTarget_->editorChanged(*item);
 }
 
 void formTolvane::selectVaultCode(int start, int length)
@@ -145,24 +151,41 @@ void formTolvane::setCommentText(const std::string& text)
 
 bool formTolvane::listEntrySelected() const
 {
-    return selectedRow() >= 0;
+    return storageTarget_ || selectedRow() >= 0;
 }
 
 int formTolvane::selectedEntryKind() const
 {
+    if (storageTarget_)
+        return kItemEntry;
     const int row = selectedRow();
     return row >= 0 ? lstShop->item(row)->data(Qt::UserRole).toInt() : -1;
 }
 
-void formTolvane::setSelectedEntryText(const std::string& text)
+bool formTolvane::setSelectedEntryText(const std::string& text)
 {
+    if (storageTarget_) {
+        // The slot holds the vault code, not the entry's text.
+        if (loadingStorageItem_)
+            return false;
+        const std::optional<StorageSlot> item = editorItem();
+        return item && storageTarget_->editorChanged(*item);
+    }
     // Only the text changes: the kind and the remainder stay with the row.
     const int row = selectedRow();
     if (row < 0)
-        return;
+        return false;
     ListEntry entry = rowEntry(lstShop->item(row));
     entry.text = text;
     setRow(row, entry);
+    return true;
+}
+
+std::string formTolvane::selectedEntryPlace() const
+{
+    if (storageTarget_)
+        return toBytes(storageTarget_->slotPlace(storageTarget_->selectedSlot()));
+    return CodeManView::selectedEntryPlace();
 }
 
 void formTolvane::tellUser(StatusColor color, const std::string& message)

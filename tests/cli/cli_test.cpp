@@ -623,7 +623,45 @@ TEST_F(CliStorage, FilesThatAreNoStorageAreRefusedSayingWhatWasFound)
     expectUsageError(run({"list", "--inventory", "--warehouse", vault.string()}), "exclude each other");
     EXPECT_EQ(run({"list", "--warehouse", vault.string()}).status, 0);
     expectUsageError(run({}), "missing storage command");
-    expectUsageError(run({"map", vault.string()}), "unknown storage command 'map'");
+    expectUsageError(run({"draw", vault.string()}), "unknown storage command 'draw'");
+}
+
+TEST_F(CliStorage, MapDrawsTheGridTheEquippedSlotsAndMisplacedItems)
+{
+    const std::string kris = code({"0", "0", "0", "20", "0", "0", "0"});    // 1 x 2
+    const std::string blade = code({"0", "1", "3", "20", "0", "0", "0"});   // 2 x 2
+    // Blade at column 1, row 1; a Kris in its shadow (slot 23); a Kris in the
+    // last column; a Blade whose rectangle leaves the grid's bottom right.
+    const auto hero = dir.write("hero.txt", hexSlots(76, {{0, kris}, {21, blade}, {22, kris}, {19, kris}, {75, blade}}));
+    CliRun drawn = run({"map", hero.string()});
+    EXPECT_EQ(drawn.status, 0) << drawn.err;
+    const std::string free = "  .";
+    EXPECT_EQ(drawn.out, "  .   .   .   .   .   .   .  19\n"
+                         "  .  21  21   .   .   .   .  19\n"
+                         "  .  21  21   .   .   .   .   .\n"
+                         "  .   .   .   .   .   .   .   .\n"
+                         "  .   .   .   .   .   .   .   .\n"
+                         "  .   .   .   .   .   .   .   .\n"
+                         "  .   .   .   .   .   .   .   .\n"
+                         "  .   .   .   .   .   .   .  75\n"
+                         "right hand: 0 Kris\nleft hand: -\nhelm: -\narmour: -\npants: -\ngloves: -\nboots: -\n"
+                         "wings: -\nguardian: -\npendant: -\nring 1: -\nring 2: -\n"
+                         "misplaced: 22 Kris (under the item in slot 21)\n"
+                         "misplaced: 75 Blade+3 (leaves the grid)\n");
+
+    // A warehouse has no equipped slots; an empty one is all dots.
+    const auto vault = dir.write("vault.bin", std::string(1200, '\xFF'));
+    drawn = run({"map", vault.string()});
+    EXPECT_EQ(drawn.status, 0) << drawn.err;
+    std::string row = free;
+    for (int x = 1; x < 8; ++x)
+        row += " " + free;
+    std::string empty;
+    for (int y = 0; y < 15; ++y)
+        empty += row + "\n";
+    EXPECT_EQ(drawn.out, empty);
+    expectUsageError(run({"map", vault.string(), "-o", "x"}), "-o does not apply");
+    expectUsageError(run({"map"}), "expected FILE");
 }
 
 TEST_F(CliStorage, CheckReportsAcrossFilesWithCountsAndStatus)
@@ -743,7 +781,7 @@ TEST_F(CliStorage, HelpNamesEveryCommand)
 {
     CliRun help = cli({"storage", "--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* command : {"storage list", "storage check", "storage set", "storage clear", "storage move", "storage sql"})
+    for (const char* command : {"storage list", "storage map", "storage check", "storage set", "storage clear", "storage move", "storage sql"})
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
     EXPECT_NE(cli({"--help"}).out.find("storage"), std::string::npos);
 }

@@ -52,7 +52,11 @@ public:
     clsCodeMan* reenter = nullptr;
     bool listEntrySelected() const override { return entrySelected; }
     int selectedEntryKind() const override { return entryKind; }
-    void setSelectedEntryText(const std::string& t) override { entryText = t; }
+    bool setSelectedEntryText(const std::string& t) override
+    {
+        entryText = t;
+        return true;
+    }
     void tellUser(StatusColor c, const std::string& m) override { color = c, status = m; }
     void putOnClipboard(const std::string& t) override { clipboard = t; }
 };

@@ -2,6 +2,7 @@
 #include "catalog/catalog_loader.h"
 #include "codes/shop_code.h"
 #include "codes/storage.h"
+#include "codes/storage_text.h"
 #include "codes/vault_code.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +45,7 @@ Storage emptyStorage(StorageKind kind)
 {
     Storage storage;
     storage.kind = kind;
-    storage.slots.assign(static_cast<size_t>(storageSlotCount(kind)), kEmptySlot);
+    storage.contents.assign(static_cast<size_t>(storageSlotCount(kind)), kEmptySlot);
     return storage;
 }
 
@@ -81,8 +82,8 @@ TEST(StorageRead, RawFilesOfBothKindsComeBackByteForByte)
         const Storage storage = readStorage(bytes);
         EXPECT_EQ(storage.kind, kind);
         EXPECT_EQ(storage.form, StorageForm::Raw);
-        ASSERT_EQ(storage.slots.size(), size / 10);
-        EXPECT_EQ(storage.slots[1][0], static_cast<uint8_t>(bytes[10]));
+        ASSERT_EQ(storage.contents.size(), size / 10);
+        EXPECT_EQ(storage.contents[1][0], static_cast<uint8_t>(bytes[10]));
         EXPECT_EQ(writeStorage(storage), bytes);
     }
 }
@@ -176,7 +177,7 @@ std::string placeRefusal(Storage& storage, const Catalog& catalog, const Storage
     try {
         placeStorageItem(storage, catalog, slot, x, y);
     } catch (const StorageError& e) {
-        EXPECT_EQ(storage.slots, before.slots) << "a refused placement changed the storage";
+        EXPECT_EQ(storage.contents, before.contents) << "a refused placement changed the storage";
         return e.what();
     }
     ADD_FAILURE() << "placed without refusal at " << x << "," << y;
@@ -192,13 +193,13 @@ TEST(StoragePlace, TheRectangleMustStayOnTheGrid)
               std::string::npos);
     EXPECT_FALSE(placeRefusal(warehouse, catalog, blade, 0, 14).empty());
     placeStorageItem(warehouse, catalog, blade, 6, 13);
-    EXPECT_EQ(warehouse.slots[13 * 8 + 6], blade);
+    EXPECT_EQ(warehouse.contents[13 * 8 + 6], blade);
 
     Storage inventory = emptyStorage(StorageKind::Inventory);
     EXPECT_FALSE(placeRefusal(inventory, catalog, blade, 0, 7).empty());
     EXPECT_FALSE(placeRefusal(inventory, catalog, blade, 0, 8).empty());
     placeStorageItem(inventory, catalog, blade, 6, 6);
-    EXPECT_EQ(inventory.slots[12 + 6 * 8 + 6], blade);
+    EXPECT_EQ(inventory.contents[12 + 6 * 8 + 6], blade);
 
     EXPECT_NE(placeRefusal(warehouse, catalog, item(5, 3), 0, 0).find("no item 3 in class 5"), std::string::npos);
     EXPECT_FALSE(placeRefusal(warehouse, catalog, kEmptySlot, 0, 0).empty());
@@ -218,7 +219,7 @@ TEST(StoragePlace, CoveredCellsAreRefusedAndLeftEmpty)
     placeStorageItem(warehouse, catalog, item(0, 0), 2, 4);
     EXPECT_TRUE(checkStorage(warehouse, catalog).empty());
     // A stray byte under a placed item's rectangle counts as taken.
-    warehouse.slots[40][9] = 0x00;
+    warehouse.contents[40][9] = 0x00;
     EXPECT_FALSE(placeRefusal(warehouse, catalog, item(0, 2), 0, 5).empty());
 }
 
@@ -232,35 +233,95 @@ TEST(StoragePlace, MoveRemoveAndSet)
 
     // Onto its own old cells: they count as free.
     moveStorageItem(warehouse, catalog, 0, 1, 0);
-    EXPECT_EQ(warehouse.slots[1], axe);
-    EXPECT_TRUE(isEmptySlot(warehouse.slots[0]));
+    EXPECT_EQ(warehouse.contents[1], axe);
+    EXPECT_TRUE(isEmptySlot(warehouse.contents[0]));
     // Onto the kris, or off the grid: refused, nothing changed.
     const Storage before = warehouse;
     EXPECT_THROW(moveStorageItem(warehouse, catalog, 1, 2, 0), StorageError);
     EXPECT_THROW(moveStorageItem(warehouse, catalog, 1, 7, 12), StorageError);
     EXPECT_THROW(moveStorageItem(warehouse, catalog, 0, 5, 5), StorageError);  // empty slot
-    EXPECT_EQ(warehouse.slots, before.slots);
+    EXPECT_EQ(warehouse.contents, before.contents);
     moveStorageItem(warehouse, catalog, 1, 6, 12);
-    EXPECT_EQ(warehouse.slots[12 * 8 + 6], axe);
-    EXPECT_TRUE(isEmptySlot(warehouse.slots[1]));
+    EXPECT_EQ(warehouse.contents[12 * 8 + 6], axe);
+    EXPECT_TRUE(isEmptySlot(warehouse.contents[1]));
 
     // Set replaces the slot's item; the old one's cells are free for the new one.
     setStorageItem(warehouse, catalog, 3, item(0, 1));
-    EXPECT_EQ(warehouse.slots[3], item(0, 1));
+    EXPECT_EQ(warehouse.contents[3], item(0, 1));
     EXPECT_THROW(setStorageItem(warehouse, catalog, 7, item(0, 1)), StorageError);
     EXPECT_THROW(setStorageItem(warehouse, catalog, 120, item(0, 0)), StorageError);
 
     removeStorageItem(warehouse, 3);
-    EXPECT_TRUE(isEmptySlot(warehouse.slots[3]));
+    EXPECT_TRUE(isEmptySlot(warehouse.contents[3]));
     EXPECT_THROW(removeStorageItem(warehouse, -1), StorageError);
 
     // An equipped slot takes any item and can move onto the grid.
     Storage inventory = emptyStorage(StorageKind::Inventory);
     setStorageItem(inventory, catalog, 1, axe);
-    EXPECT_EQ(inventory.slots[1], axe);
+    EXPECT_EQ(inventory.contents[1], axe);
     moveStorageItem(inventory, catalog, 1, 6, 5);
-    EXPECT_TRUE(isEmptySlot(inventory.slots[1]));
-    EXPECT_EQ(inventory.slots[12 + 5 * 8 + 6], axe);
+    EXPECT_TRUE(isEmptySlot(inventory.contents[1]));
+    EXPECT_EQ(inventory.contents[12 + 5 * 8 + 6], axe);
+}
+
+TEST(StoragePlace, TransferBetweenEquippedSlotsAndTheGrid)
+{
+    const Catalog catalog = smallCatalog();
+    Storage inventory = emptyStorage(StorageKind::Inventory);
+    const StorageSlot axe = item(1, 0, 5);  // 2 x 3
+    const StorageSlot kris = item(0, 0, 6);
+    setStorageItem(inventory, catalog, 0, axe);
+    setStorageItem(inventory, catalog, 3, kris);
+
+    // Equipped to equipped: only into an empty slot.
+    const Storage before = inventory;
+    EXPECT_THROW(transferStorageItem(inventory, catalog, 0, 3), StorageError);
+    EXPECT_THROW(transferStorageItem(inventory, catalog, 5, 3), StorageError);  // nothing to move
+    EXPECT_THROW(transferStorageItem(inventory, catalog, 0, 76), StorageError);
+    EXPECT_EQ(inventory.contents, before.contents);
+    transferStorageItem(inventory, catalog, 0, 1);
+    EXPECT_EQ(inventory.contents[1], axe);
+    EXPECT_TRUE(isEmptySlot(inventory.contents[0]));
+
+    // Equipped to the grid's last rows: the 2 x 3 axe fits at row 5, not row 6.
+    EXPECT_THROW(transferStorageItem(inventory, catalog, 1, 12 + 6 * 8), StorageError);
+    transferStorageItem(inventory, catalog, 1, 12 + 5 * 8);
+    EXPECT_EQ(inventory.contents[12 + 5 * 8], axe);
+    // The grid back to an empty equipped slot; the grid cells become free.
+    transferStorageItem(inventory, catalog, 12 + 5 * 8, 9);
+    EXPECT_EQ(inventory.contents[9], axe);
+    EXPECT_EQ(std::count(inventory.contents.begin() + 12, inventory.contents.end(), kEmptySlot), 64);
+}
+
+TEST(StorageText, SqlQuotesOnlyNamesThatCannotEndTheString)
+{
+    Storage warehouse = emptyStorage(StorageKind::Warehouse);
+    warehouse.contents[0] = item(0, 0, 1);
+    const std::string hex = storageHex(warehouse);
+    EXPECT_EQ(storageSql(warehouse, "Admin_01", defaultStorageTable(StorageKind::Warehouse)),
+              "UPDATE warehouse SET Items = 0x" + hex + " WHERE AccountID = 'Admin_01';\n");
+    EXPECT_EQ(storageSql(emptyStorage(StorageKind::Inventory), "Hero", defaultStorageTable(StorageKind::Inventory))
+                  .substr(0, 40),
+              "UPDATE Character SET Inventory = 0xFFFFF");
+    for (const char* owner : {"a'--", "x' OR '1'='1", "", "Abcdefghijk", "a b", "h\xC3\xA9"}) {
+        EXPECT_FALSE(isOwnerName(owner)) << owner;
+        EXPECT_THROW(storageSql(warehouse, owner, defaultStorageTable(StorageKind::Warehouse)), StorageError) << owner;
+    }
+    StorageTable hostile = defaultStorageTable(StorageKind::Warehouse);
+    hostile.column = "Items = 0x00 --";
+    EXPECT_THROW(storageSql(warehouse, "Admin", hostile), StorageError);
+    EXPECT_FALSE(isSqlIdentifier("1abc"));
+    EXPECT_FALSE(isSqlIdentifier(std::string(129, 'a')));
+    EXPECT_TRUE(isSqlIdentifier(std::string(128, 'a')));
+}
+
+TEST(StorageText, NamesMarkExcellentItems)
+{
+    const Catalog catalog = smallCatalog();
+    StorageSlot blade = item(0, 1, 0, 3);
+    EXPECT_EQ(storageItemName(catalog, blade), "Blade+3");
+    blade[7] |= 0x04;  // one excellent option
+    EXPECT_EQ(storageItemName(catalog, blade), "Excellent Blade+3");
 }
 
 std::vector<std::pair<int, std::string>> codes(const std::vector<Finding>& findings)
@@ -275,17 +336,17 @@ TEST(StorageCheck, EveryFindingAtItsSlot)
 {
     const Catalog catalog = smallCatalog();
     Storage warehouse = emptyStorage(StorageKind::Warehouse);
-    warehouse.slots[7] = item(0, 1);           // 2 x 2 at column 7: outside-grid
-    warehouse.slots[1] = item(0, 0);           // Kris 1 x 2 at (1, 0)
-    warehouse.slots[8] = item(0, 2);           // Bar 3 x 1 at (0, 1) crosses the kris at (1, 1): overlap
-    warehouse.slots[16] = item(1, 0);          // Axe 2 x 3 at (0, 2)
-    warehouse.slots[25] = item(0, 0, 5);       // (1, 3) lies under the axe: covered-slot
-    warehouse.slots[40] = item(7, 9);          // unknown-item
-    warehouse.slots[50] = item(0, 0, 0, 0, 3);
-    warehouse.slots[50][7] |= 0x40;            // option 4 + 3: out-of-range
-    warehouse.slots[60].fill(0);               // wiped-slot
-    warehouse.slots[70] = item(0, 0, 5);       // duplicate-serial with slot 25
-    warehouse.slots[112] = item(1, 0);         // Axe at row 14: outside-grid
+    warehouse.contents[7] = item(0, 1);           // 2 x 2 at column 7: outside-grid
+    warehouse.contents[1] = item(0, 0);           // Kris 1 x 2 at (1, 0)
+    warehouse.contents[8] = item(0, 2);           // Bar 3 x 1 at (0, 1) crosses the kris at (1, 1): overlap
+    warehouse.contents[16] = item(1, 0);          // Axe 2 x 3 at (0, 2)
+    warehouse.contents[25] = item(0, 0, 5);       // (1, 3) lies under the axe: covered-slot
+    warehouse.contents[40] = item(7, 9);          // unknown-item
+    warehouse.contents[50] = item(0, 0, 0, 0, 3);
+    warehouse.contents[50][7] |= 0x40;            // option 4 + 3: out-of-range
+    warehouse.contents[60].fill(0);               // wiped-slot
+    warehouse.contents[70] = item(0, 0, 5);       // duplicate-serial with slot 25
+    warehouse.contents[112] = item(1, 0);         // Axe at row 14: outside-grid
     const std::vector<Finding> findings = checkStorage(warehouse, catalog);
     const std::vector<std::pair<int, std::string>> expected = {
         {7, "outside-grid"}, {8, "overlap"},       {25, "covered-slot"},     {40, "unknown-item"},
@@ -312,15 +373,15 @@ TEST(StorageCheck, EquippedSlotsHaveNoGridButKeepTheOtherRules)
     const Catalog catalog = smallCatalog();
     Storage inventory = emptyStorage(StorageKind::Inventory);
     for (int slot = 0; slot < kEquippedSlots; ++slot)
-        inventory.slots[static_cast<size_t>(slot)] = item(1, 0);  // 2 x 3 each, side by side
-    inventory.slots[12] = item(1, 0);
+        inventory.contents[static_cast<size_t>(slot)] = item(1, 0);  // 2 x 3 each, side by side
+    inventory.contents[12] = item(1, 0);
     EXPECT_TRUE(checkStorage(inventory, catalog).empty());
-    inventory.slots[5] = item(9, 9);
-    inventory.slots[6].fill(0);
+    inventory.contents[5] = item(9, 9);
+    inventory.contents[6].fill(0);
     const std::vector<std::pair<int, std::string>> expected = {{5, "unknown-item"}, {6, "wiped-slot"}};
     EXPECT_EQ(codes(checkStorage(inventory, catalog)), expected);
     // The inventory grid has 8 rows: an axe at row 6 leaves it.
-    inventory.slots[12 + 6 * 8] = item(1, 0);
+    inventory.contents[12 + 6 * 8] = item(1, 0);
     EXPECT_EQ(codes(checkStorage(inventory, catalog)).back(), (std::pair<int, std::string>{60, "outside-grid"}));
 }
 
@@ -329,10 +390,10 @@ TEST(StorageCheck, DuplicateSerialsAcrossStorages)
     const Catalog catalog = smallCatalog();
     Storage warehouse = emptyStorage(StorageKind::Warehouse);
     Storage inventory = emptyStorage(StorageKind::Inventory);
-    warehouse.slots[3] = item(0, 0, 123456);
-    warehouse.slots[4] = item(0, 0);  // serial 0 is no serial
-    inventory.slots[2] = item(0, 0);
-    inventory.slots[20] = item(0, 0, 123456);
+    warehouse.contents[3] = item(0, 0, 123456);
+    warehouse.contents[4] = item(0, 0);  // serial 0 is no serial
+    inventory.contents[2] = item(0, 0);
+    inventory.contents[20] = item(0, 0, 123456);
     EXPECT_TRUE(checkStorage(warehouse, catalog).empty());
     EXPECT_TRUE(checkStorage(inventory, catalog).empty());
     const auto findings = checkStorages({&warehouse, &inventory}, {"vault.bin", "hero.hex"}, catalog);

@@ -49,6 +49,14 @@ public:
     }
     QString openFileName(QWidget*, const QString&, const QString&) override { return nextOpen; }
     QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return nextSave; }
+    // The answer to the next question for a line of text; none cancels it.
+    std::optional<QString> nextText;
+    std::optional<QString> askText(QWidget*, const QString& title, const QString& label, const QString&) override
+    {
+        titles << title;
+        messages << label;
+        return nextText;
+    }
 };
 
 // A small catalog whose every item plays a part in the tests.

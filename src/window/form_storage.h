@@ -1,0 +1,113 @@
+#pragma once
+
+#include "codes/code_man_view.h"
+#include "codes/storage.h"
+#include "document/file_check.h"
+
+#include <QMainWindow>
+#include <optional>
+#include <vector>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QUndoStack;
+
+namespace vs {
+
+class formTolvane;
+class StoragePicture;
+
+// A warehouse or inventory open for editing: the grid (and an inventory's
+// equipped slots) with every item drawn at its size, its problems listed.
+// Choosing an item loads it into the main window's editor, whose changes are
+// then written back into the item's slot. Modeless; one window per storage.
+class formStorage : public QMainWindow {
+    Q_OBJECT
+public:
+    // `path` is empty for a storage pasted from the clipboard.
+    formStorage(formTolvane& main, Storage storage, const QString& path);
+    ~formStorage() override;
+
+    const Storage& storage() const { return storage_; }
+    const QString& filePath() const { return path_; }
+    QUndoStack* history() const { return history_; }
+    bool isModified() const;
+    const std::vector<Finding>& findings() const { return findings_; }
+
+    // The chosen item's slot, -1 when none; the chosen free cell or empty
+    // equipped slot, where Place puts the editor's item.
+    int selectedSlot() const { return selected_; }
+    int chosenPlace() const { return place_; }
+    // Chooses what lies at the slot: an item is loaded into the editor, an
+    // empty slot becomes the place for Place.
+    void chooseSlot(int slot);
+    // Chooses the item covering the grid cell, or the free cell itself.
+    void chooseCell(int x, int y);
+
+    // Puts the editor's item at the chosen place.
+    void placeEditorItem();
+    // Removes the chosen item.
+    void deleteSelected();
+    // Moves the item in `slot` to the slot `to` (for the grid, its top-left cell).
+    bool moveItem(int slot, int to);
+    // The editor's item changed while this window's item is chosen: writes its
+    // code into the slot. False when the slot cannot take it (said in yellow).
+    bool editorChanged(const StorageSlot& item);
+
+    bool save();
+    bool saveAs();
+    void copyAsHex();
+    void copyAsSql();
+    // Asks about unsaved changes; false when the user cancelled or a save failed.
+    bool maySetAside();
+
+    // "slot 14 of the warehouse", for the status line.
+    QString slotPlace(int slot) const;
+    // Where the slot's item (or the empty equipped slot) is drawn, and a grid
+    // cell, in the coordinates of the picture `picStorage`.
+    QRect slotRect(int slot) const;
+    QRect cellRect(int x, int y) const;
+    // The slot drawn at the point, and the grid cell under it.
+    int slotAt(QPoint at) const;
+    std::optional<StorageCell> cellAt(QPoint at) const;
+
+    // Steps of the history call this: the slots as they become, and the item
+    // to choose, which the editor shows again when it was editing this storage.
+    void restore(const std::vector<StorageSlot>& contents, int selected);
+    // The editor went back to the list: no item here is chosen any more.
+    void editorLeft();
+    void say(StatusColor color, const QString& message);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    // Records the change from `before` to the storage as it is now as one step.
+    void recordChange(const std::vector<StorageSlot>& before, int selectedBefore, const QString& caption,
+                      bool editorEdit);
+    void refresh();
+    void updateTitle();
+    bool writeTo(const QString& path);
+
+    formTolvane& main_;
+    Storage storage_;
+    QString path_;
+    QUndoStack* history_ = nullptr;
+    std::vector<Finding> findings_;
+    int selected_ = -1;
+    int place_ = -1;
+    std::vector<int> occupancy_;  // the slot covering each grid cell, or -1
+    QString lastOwner_;           // the name Copy as SQL asked for last
+
+    StoragePicture* picStorage = nullptr;
+    QListWidget* lstStorageProblems = nullptr;
+    QPushButton* cmdStoragePlace = nullptr;
+    QPushButton* cmdStorageDelete = nullptr;
+    QLabel* lblStorageStatus = nullptr;
+    friend class StoragePicture;
+};
+
+}  // namespace vs

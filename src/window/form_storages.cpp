@@ -1,0 +1,168 @@
+// Storages: opening and pasting them, and the editor working on a storage's
+// item as it works on a list entry.
+#include "catalog/file_io.h"
+#include "catalog/vault_error.h"
+#include "codes/storage_text.h"
+#include "codes/vault_decode.h"
+#include "window/form_storage.h"
+#include "window/form_tolvane.h"
+#include "window/text_bytes.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalBlocker>
+
+namespace vs {
+
+namespace {
+
+const QString kStorageFilter = "Storage files (*.txt *.hex *.bin);;All files (*)";
+
+QString itemCount(const Storage& storage)
+{
+    const auto count = std::count_if(storage.contents.begin(), storage.contents.end(),
+                                     [](const StorageSlot& slot) { return !isEmptySlot(slot); });
+    return QString("%1 item%2").arg(count).arg(count == 1 ? "" : "s");
+}
+
+}  // namespace
+
+void formTolvane::mnuOpenStorage_Click()
+{
+    const QString path = dialogs_.openFileName(this, "Open Storage", kStorageFilter);
+    if (path.isEmpty()) {
+        tellUser(StatusColor::Yellow, QString("Open Storage> Open was cancelled."));
+        return;
+    }
+    openStorage(path);
+}
+
+formStorage* formTolvane::openStorage(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    // One window per file: two would overwrite each other's changes.
+    for (formStorage* open : findChildren<formStorage*>())
+        if (!open->filePath().isEmpty() && QFileInfo(open->filePath()) == QFileInfo(path)) {
+            open->show();
+            open->raise();
+            open->activateWindow();
+            tellUser(StatusColor::White, "Open Storage> " + name + " is open already.");
+            return open;
+        }
+    std::string bytes;
+    try {
+        bytes = readFileBytes(QFile::encodeName(path).toStdString());
+    } catch (const VaultError&) {
+        tellUser(StatusColor::Yellow, "Open Storage> " + name + " cannot be read.");
+        return nullptr;
+    }
+    Storage storage;
+    try {
+        storage = readStorage(bytes);
+    } catch (const StorageError& e) {
+        tellUser(StatusColor::Yellow, "Open Storage> " + name + " is not a storage: " + fromBytes(e.what()));
+        return nullptr;
+    }
+    const QString count = itemCount(storage);
+    auto* window = new formStorage(*this, std::move(storage), path);
+    window->show();
+    tellUser(StatusColor::Green, "Open Storage> " + name + ": " + count + ".");
+    return window;
+}
+
+void formTolvane::mnuPasteStorage_Click()
+{
+    const QString text = QGuiApplication::clipboard()->text();
+    Storage storage;
+    try {
+        storage = readStorage(text.toStdString());
+    } catch (const StorageError& e) {
+        tellUser(StatusColor::Yellow, "Paste Storage> The clipboard holds no storage: " + fromBytes(e.what()));
+        return;
+    }
+    const QString count = itemCount(storage);
+    auto* window = new formStorage(*this, std::move(storage), QString());
+    window->show();
+    tellUser(StatusColor::Green, "Paste Storage> " + count + "; Save asks for a file.");
+}
+
+std::optional<StorageSlot> formTolvane::editorItem() const
+{
+    try {
+        return slotFromHex(theItem->getVaultCode());
+    } catch (const VaultError&) {
+        return std::nullopt;
+    }
+}
+
+void formTolvane::loadStorageItem(formStorage& storage)
+{
+    const int slot = storage.selectedSlot();
+    if (!theItem || slot < 0)
+        return;
+    const StorageSlot& item = storage.storage().contents[static_cast<size_t>(slot)];
+    const DecodedVault fields = *decodeVaultCode(slotHex(item));
+    // The list's row is no longer the one the editor writes into.
+    if (selectedRow() >= 0) {
+        const QSignalBlocker quiet(lstShop);
+        lstShop->setCurrentRow(-1);
+    }
+    if (storageTarget_ && storageTarget_ != &storage)
+        storageTarget_->editorLeft();
+    storageTarget_ = &storage;
+    loadingStorageItem_ = true;
+    theItem->allowSaveToShop = false;
+    chkProtectComment->setChecked(false);
+    theItem->isNotItem = false;
+    theItem->showSel = false;
+    theItem->flgFromShop = true;
+    theItem->update(fields.classIndex, fields.typeIndex, fields.level, fields.dur, fields.skill, fields.luck,
+                    fields.optLevel);
+    theItem->flgFromShop = false;
+    theItem->showSel = true;
+    txtSerial->setText(QString::number(fields.serial));
+    theItem->setId(fields.serial);  // also when the box showed that number already
+    // Both boxes of an option show its flag; "All" when all six are set.
+    const bool all = std::all_of(fields.excellent.begin(), fields.excellent.end(), [](bool b) { return b; });
+    arrCheckExc[0]->setCheckState(all ? Qt::Checked : Qt::Unchecked);
+    for (int i = 0; i < kExcellentCount; ++i)
+        for (int box : {1 + i, 1 + i + kExcellentCount})
+            arrCheckExc[static_cast<size_t>(box)]->setCheckState(fields.excellent[static_cast<size_t>(i)]
+                                                                     ? Qt::Checked
+                                                                     : Qt::Unchecked);
+    loadingStorageItem_ = false;
+    theItem->allowSaveToShop = true;
+    const QString place = storage.slotPlace(slot);
+    if (theItem->flgItemExists)
+        tellUser(StatusColor::Green,
+                 "Load Item> Loaded " + place + ": " + catalogText(storageItemName(*catalog_, item)));
+    else
+        tellUser(StatusColor::Yellow, "Load Item> The item in " + place + " does not exist in Data Files.");
+    listViewsChanged();
+}
+
+formStorage* formTolvane::storageTarget() const
+{
+    return storageTarget_;
+}
+
+void formTolvane::leaveStorage(const formStorage* storage)
+{
+    if (storage && storageTarget_ == storage)
+        storageTarget_ = nullptr;
+}
+
+bool formTolvane::maySetStoragesAside()
+{
+    for (formStorage* storage : findChildren<formStorage*>())
+        if (!storage->maySetAside())
+            return false;
+    return true;
+}
+
+}  // namespace vs
