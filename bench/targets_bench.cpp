@@ -5,8 +5,10 @@
 #include "bench_table.h"
 
 #include "catalog/catalog_loader.h"
+#include "catalog/file_io.h"
 #include "catalog/item_search.h"
 #include "codes/shop_code.h"
+#include "codes/storage.h"
 #include "codes/vault_code.h"
 #include "codes/vault_decode.h"
 #include "document/file_check.h"
@@ -124,6 +126,67 @@ void benchCheck()
                      median(times) * 1000, 1000, "ms");
 }
 
+// 10,000 warehouses filled first-fit with catalog items (each serial used once,
+// so the check finds nothing), checked by the command line in one call, then
+// read and saved again in process as the editing commands do.
+void benchStorages(const std::filesystem::path& cli, const std::filesystem::path& dir)
+{
+    const vs::Catalog catalog = vs::loadDataFolder(VAULTSMITH_DATA_DIR);
+    std::vector<std::pair<int, int>> items;  // class, index
+    for (int c = 0; c < 16; ++c)
+        for (int t = 0; t < 32; ++t)
+            if (catalog.item(c, t))
+                items.emplace_back(c, t);
+    std::vector<std::string> args = {cli.string(), "--data", VAULTSMITH_DATA_DIR, "storage", "check"};
+    int32_t serial = 1;
+    for (int n = 0; n < 10000; ++n) {
+        vs::Storage storage;
+        storage.form = n % 2 ? vs::StorageForm::Raw : vs::StorageForm::PrefixedHex;
+        storage.contents.assign(vs::kWarehouseSlots, vs::kEmptySlot);
+        std::vector<bool> taken(vs::kWarehouseSlots, false);
+        for (int k = 0; k < 40; ++k) {
+            const auto [cls, index] = items[static_cast<size_t>(n * 7 + k * 13) % items.size()];
+            vs::clsShopCode shop;
+            shop.classIndex = static_cast<int16_t>(cls);
+            shop.typeIndex = static_cast<int16_t>(index);
+            shop.level = static_cast<int16_t>(k % 13);
+            shop.dur = 20;
+            vs::clsVaultCode vault;
+            vault.setId(serial);
+            const vs::StorageSlot code = *vs::slotFromHex(vault.getCode(shop));
+            const vs::StorageCell size = vs::slotItemSize(code, catalog);
+            for (int cell = 0; cell < vs::kWarehouseSlots; ++cell) {
+                const int x = cell % 8, y = cell / 8;
+                bool fits = x + size.x <= 8 && y + size.y <= 15;
+                for (int cy = y; fits && cy < y + size.y; ++cy)
+                    for (int cx = x; fits && cx < x + size.x; ++cx)
+                        fits = !taken[static_cast<size_t>(cy * 8 + cx)];
+                if (!fits)
+                    continue;
+                for (int cy = y; cy < y + size.y; ++cy)
+                    for (int cx = x; cx < x + size.x; ++cx)
+                        taken[static_cast<size_t>(cy * 8 + cx)] = true;
+                storage.contents[static_cast<size_t>(cell)] = code;
+                ++serial;
+                break;
+            }
+        }
+        const std::filesystem::path file = dir / ("vault" + std::to_string(n) + ".txt");
+        std::ofstream(file, std::ios::binary) << vs::writeStorage(storage);
+        args.push_back(file.string());
+    }
+    std::vector<double> checks, saves;
+    for (int run = 0; run < 3; ++run) {
+        checks.push_back(timeRun(args));
+        const Clock::time_point start = Clock::now();
+        for (size_t a = 5; a < args.size(); ++a)
+            vs::writeFileAtomically(args[a], vs::writeStorage(vs::readStorage(vs::readFileBytes(args[a]))));
+        saves.push_back(secondsSince(start));
+    }
+    bench::rowAtMost("storage check of 10,000 warehouses in one call, per 1,000", median(checks) * 100, 1000, "ms");
+    bench::rowAtMost("10,000 warehouses read and saved again, per 1,000", median(saves) * 100, 1000, "ms");
+}
+
 void benchVaultCodes()
 {
     // Every field varies, so that nothing is folded away.
@@ -231,6 +294,7 @@ int main(int argc, char** argv)
         return 1;
     const std::filesystem::path dir = pattern;
     benchReaderAndWriter(bin / "vaultsmith-cli", dir);
+    benchStorages(bin / "vaultsmith-cli", dir);
     std::filesystem::remove_all(dir);
     benchCheck();
     benchVaultCodes();

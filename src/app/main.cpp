@@ -60,5 +60,8 @@ int main(int argc, char** argv)
     const std::filesystem::path dataDir =
         line.dataDir.isEmpty() ? vs::defaultDataFolder(programDir) : std::filesystem::path(line.dataDir.toStdString());
     const QString file = line.file.isEmpty() ? QString() : QFileInfo(line.file).absoluteFilePath();
-    return vs::runEditor(app, dialogs, dataDir, file);
+    QStringList storages;
+    for (const QString& storage : line.storages)
+        storages << QFileInfo(storage).absoluteFilePath();
+    return vs::runEditor(app, dialogs, dataDir, file, storages);
 }

@@ -10,7 +10,7 @@ namespace vs {
 namespace {
 
 const char* const kHelp =
-    R"(Usage: vaultsmith [--data DIR] [FILE]
+    R"(Usage: vaultsmith [--data DIR] [--storage FILE]... [FILE]
 
 Opens the Vaultsmith editor: compose an item's vault and shop codes, and edit a
 game server's shop files and item-bag files as lists of entries.
@@ -22,6 +22,9 @@ Arguments:
 Options:
   --data DIR  folder holding item(Kor).txt and subtypes.txt (default: ./data
               when it holds the catalog, else the data shipped with the program)
+  --storage FILE
+              a warehouse or inventory file to open at start in a window of
+              its own, as File > Open Storage... does (may be given again)
   -h, --help  show this text
   -v, --version
               print the program's version
@@ -51,6 +54,8 @@ EditorCommandLine readEditorCommandLine(const QStringList& arguments)
     const QCommandLineOption help(QStringList{"h", "help"});
     const QCommandLineOption version(QStringList{"v", "version"});
     const QCommandLineOption data("data", "", "DIR");
+    const QCommandLineOption storage("storage", "", "FILE");
+    parser.addOption(storage);
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(data);
@@ -91,6 +96,9 @@ EditorCommandLine readEditorCommandLine(const QStringList& arguments)
     line.dataDir = parser.value(data);
     if (parser.isSet(data) && line.dataDir.isEmpty())
         return badUsage("option --data needs a folder");
+    line.storages = parser.values(storage);
+    if (line.storages.contains(QString()))
+        return badUsage("option --storage needs a file");
     if (!files.isEmpty()) {
         line.file = files.front();
         if (line.file.isEmpty())

@@ -7,7 +7,8 @@
 
 namespace vs {
 
-int runEditor(QApplication& app, DialogSeam& dialogs, const std::filesystem::path& dataDir, const QString& file)
+int runEditor(QApplication& app, DialogSeam& dialogs, const std::filesystem::path& dataDir, const QString& file,
+              const QStringList& storages)
 {
     formTolvane window(dialogs);
     if (!window.Form_Load(dataDir))
@@ -15,6 +16,8 @@ int runEditor(QApplication& app, DialogSeam& dialogs, const std::filesystem::pat
     window.show();
     if (!file.isEmpty())
         window.openFile(file);
+    for (const QString& storage : storages)
+        window.openStorage(storage);
     // A second signal while the unsaved-changes question is up asks nothing
     // more: the window is closing already.
     const QuitSignals quitSignals([&window] { window.mnuExit_Click(); });

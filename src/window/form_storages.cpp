@@ -47,7 +47,7 @@ formStorage* formTolvane::openStorage(const QString& path)
     const QString name = QFileInfo(path).fileName();
     // One window per file: two would overwrite each other's changes.
     for (formStorage* open : findChildren<formStorage*>())
-        if (!open->filePath().isEmpty() && QFileInfo(open->filePath()) == QFileInfo(path)) {
+        if (open->isVisible() && !open->filePath().isEmpty() && QFileInfo(open->filePath()) == QFileInfo(path)) {
             open->show();
             open->raise();
             open->activateWindow();

@@ -65,7 +65,7 @@ cd "$work/empty" || exit 1
 [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$usr/bin/vaultsmith" --version)" = "vaultsmith $version" ] \
   || fail "vaultsmith --version"
 env -u DISPLAY -u WAYLAND_DISPLAY "$usr/bin/vaultsmith" --help > "$work/help.txt" 2>&1 || fail "vaultsmith --help exit $?"
-grep -q '^Usage: vaultsmith \[--data DIR\] \[FILE\]$' "$work/help.txt" || fail "vaultsmith --help: $(head -3 "$work/help.txt")"
+grep -q '^Usage: vaultsmith \[--data DIR\] \[--storage FILE\]... \[FILE\]$' "$work/help.txt" || fail "vaultsmith --help: $(head -3 "$work/help.txt")"
 env -u DISPLAY -u WAYLAND_DISPLAY "$usr/bin/vaultsmith" one.txt two.txt > "$work/usage.out" 2> "$work/usage.err"
 status=$?
 [ $status -eq 2 ] || fail "vaultsmith with two files: exit $status"

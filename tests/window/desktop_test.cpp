@@ -104,8 +104,8 @@ private slots:
         for (const char* option : {"--help", "-h"}) {
             const EditorCommandLine line = readEditorCommandLine({"vaultsmith", "--data", "x", option, "f"});
             QCOMPARE(line.action, Action::Help);
-            QVERIFY(line.text.startsWith("Usage: vaultsmith [--data DIR] [FILE]\n"));
-            for (const char* word : {"--data DIR", "--version", "FILE", "Exit status:"})
+            QVERIFY(line.text.startsWith("Usage: vaultsmith [--data DIR] [--storage FILE]... [FILE]\n"));
+            for (const char* word : {"--data DIR", "--storage FILE", "--version", "FILE", "Exit status:"})
                 QVERIFY2(line.text.contains(word), word);
         }
     }
@@ -124,6 +124,11 @@ private slots:
         QCOMPARE(line.action, Action::Run);
         QCOMPARE(line.dataDir, QString("d"));
         QCOMPARE(line.file, QString("--shop.txt"));
+        QVERIFY(line.storages.isEmpty());
+        line = readEditorCommandLine({"vaultsmith", "--storage", "vault.txt", "shop1.txt", "--storage=hero.bin"});
+        QCOMPARE(line.action, Action::Run);
+        QCOMPARE(line.storages, QStringList({"vault.txt", "hero.bin"}));
+        QCOMPARE(line.file, QString("shop1.txt"));
     }
 
     void commandLineBadUsage_data()
@@ -136,6 +141,10 @@ private slots:
         QTest::newRow("data without folder") << QStringList{"--data"} << "vaultsmith: missing value after" << false;
         QTest::newRow("data twice") << QStringList{"--data", "a", "--data", "b"}
                                     << "vaultsmith: option --data given twice" << false;
+        QTest::newRow("storage without file") << QStringList{"--storage"} << "vaultsmith: missing value after"
+                                              << false;
+        QTest::newRow("empty storage") << QStringList{"--storage", ""} << "vaultsmith: option --storage needs a file"
+                                       << false;
         QTest::newRow("empty data") << QStringList{"--data", ""} << "vaultsmith: option --data needs a folder"
                                     << false;
         QTest::newRow("qt's own option") << QStringList{"-platform", "offscreen", "shop.txt"}
