@@ -24,6 +24,7 @@ void formTolvane::endListChange(const QString& caption)
 {
     if (--changeDepth_ > 0 || pendingEdits_.empty())
         return;
+    leaveStorageItem();  // a command on the list: Undo takes it back, not a storage's edit
     undoStack_->push(new ListChange(*this, caption, std::move(pendingEdits_), pendingSelectedBefore_,
                                     selectedRow(), false));
     pendingEdits_.clear();

@@ -2,7 +2,6 @@
 #include "codes/code_manager.h"
 #include "document/list_entry.h"
 #include "document/list_reader.h"
-#include "window/form_storage.h"
 #include "window/form_tolvane.h"
 #include "window/list_rows.h"
 #include "window/text_bytes.h"
@@ -185,11 +184,7 @@ void formTolvane::lstShop_Click()
     const int selected = selectedRow();
     if (selected < 0)
         return;
-    if (storageTarget_) {
-        // A row chosen in the list: the editor writes into it, not into a storage.
-        storageTarget_->editorLeft();
-        storageTarget_ = nullptr;
-    }
+    leaveStorageItem();  // a row chosen in the list: the editor writes into it, not into a storage
     const QListWidgetItem* row = lstShop->item(selected);
     const ListEntry entry = rowEntry(row);
     if (entry.kind == kBlankEntry || entry.kind == kCommentEntry) {

@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QUndoGroup>
 
 namespace vs {
 
@@ -65,11 +66,11 @@ void formTolvane::buildMenus()
     addItem(edit, "mnuPasteStorage", "Paste Storage", "Ctrl+Shift+V", [this] { mnuPasteStorage_Click(); });
     edit->addSeparator()->setObjectName("sp3");
     // The captions name the step: "Undo Remove Item", "Redo Edit Entry".
-    QAction* undo = undoStack_->createUndoAction(edit, "Undo");
+    QAction* undo = undoGroup_->createUndoAction(edit, "Undo");
     undo->setObjectName("mnuUndo");
     undo->setShortcut(QKeySequence("Ctrl+Z"));
     edit->addAction(undo);
-    QAction* redo = undoStack_->createRedoAction(edit, "Redo");
+    QAction* redo = undoGroup_->createRedoAction(edit, "Redo");
     redo->setObjectName("mnuRedo");
     redo->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
     edit->addAction(redo);

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
+#include <QUndoGroup>
 
 namespace vs {
 
@@ -69,8 +70,7 @@ formStorage* formTolvane::openStorage(const QString& path)
         return nullptr;
     }
     const QString count = itemCount(storage);
-    auto* window = new formStorage(*this, std::move(storage), path);
-    window->show();
+    formStorage* window = showStorage(std::move(storage), path);
     tellUser(StatusColor::Green, "Open Storage> " + name + ": " + count + ".");
     return window;
 }
@@ -86,9 +86,16 @@ void formTolvane::mnuPasteStorage_Click()
         return;
     }
     const QString count = itemCount(storage);
-    auto* window = new formStorage(*this, std::move(storage), QString());
-    window->show();
+    showStorage(std::move(storage), QString());
     tellUser(StatusColor::Green, "Paste Storage> " + count + "; Save asks for a file.");
+}
+
+formStorage* formTolvane::showStorage(Storage storage, const QString& path)
+{
+    auto* window = new formStorage(*this, std::move(storage), path);
+    undoGroup_->addStack(window->history());
+    window->show();
+    return window;
 }
 
 std::optional<StorageSlot> formTolvane::editorItem() const
@@ -115,6 +122,7 @@ void formTolvane::loadStorageItem(formStorage& storage)
     if (storageTarget_ && storageTarget_ != &storage)
         storageTarget_->editorLeft();
     storageTarget_ = &storage;
+    undoGroup_->setActiveStack(storage.history());
     loadingStorageItem_ = true;
     theItem->allowSaveToShop = false;
     chkProtectComment->setChecked(false);
@@ -138,9 +146,13 @@ void formTolvane::loadStorageItem(formStorage& storage)
     loadingStorageItem_ = false;
     theItem->allowSaveToShop = true;
     const QString place = storage.slotPlace(slot);
-    if (theItem->flgItemExists)
-        tellUser(StatusColor::Green,
-                 "Load Item> Loaded " + place + ": " + catalogText(storageItemName(*catalog_, item)));
+    const QString loaded = "Load Item> Loaded " + place + ": " + catalogText(storageItemName(*catalog_, item));
+    if (theItem->flgItemExists && fields.level >= kLevelCount)
+        tellUser(StatusColor::Yellow, loaded + QString("; the editor shows its level %1 as %2, and an edit stores %2.")
+                                                   .arg(fields.level)
+                                                   .arg(kLevelCount - 1));
+    else if (theItem->flgItemExists)
+        tellUser(StatusColor::Green, loaded);
     else
         tellUser(StatusColor::Yellow, "Load Item> The item in " + place + " does not exist in Data Files.");
     listViewsChanged();
@@ -153,8 +165,18 @@ formStorage* formTolvane::storageTarget() const
 
 void formTolvane::leaveStorage(const formStorage* storage)
 {
-    if (storage && storageTarget_ == storage)
+    if (storage && storageTarget_ == storage) {
         storageTarget_ = nullptr;
+        undoGroup_->setActiveStack(undoStack_);
+    }
+}
+
+void formTolvane::leaveStorageItem()
+{
+    if (!storageTarget_)
+        return;
+    storageTarget_->editorLeft();
+    leaveStorage(storageTarget_);
 }
 
 bool formTolvane::maySetStoragesAside()

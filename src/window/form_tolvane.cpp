@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
+#include <QUndoGroup>
 #include <QUndoStack>
 
 namespace vs {
@@ -68,6 +69,15 @@ formTolvane::formTolvane(DialogSeam& dialogs, QWidget* parent)
     docEncoding_ = chosenEncoding_;
     catalogEncoding_ = chosenEncoding_;
     undoStack_ = new QUndoStack(this);
+    // Edit > Undo and Redo act on the list, or on the storage whose item the
+    // editor is working on.
+    undoGroup_ = new QUndoGroup(this);
+    undoGroup_->addStack(undoStack_);
+    undoGroup_->setActiveStack(undoStack_);
+    connect(undoGroup_, &QUndoGroup::activeStackChanged, this, [this](QUndoStack* active) {
+        if (!active)
+            undoGroup_->setActiveStack(undoStack_);  // the storage window went away
+    });
     connect(undoStack_, &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
     // Arial (or its metric twin) at 8 points fits the captions in their designed places.
     QFont font("Arial");

@@ -24,6 +24,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QToolButton;
+class QUndoGroup;
 class QUndoStack;
 
 namespace vs {
@@ -273,6 +274,7 @@ private:
     TextEncoding docEncoding_ = TextEncoding::defaultCodePage();
     TextEncoding catalogEncoding_ = TextEncoding::defaultCodePage();
     QUndoStack* undoStack_ = nullptr;
+    QUndoGroup* undoGroup_ = nullptr;
     int changeDepth_ = 0;
     std::vector<RowEdit> pendingEdits_;
     int pendingSelectedBefore_ = -1;
@@ -332,6 +334,10 @@ private:
     class formProblems* problems_ = nullptr;
     bool viewsChangePosted_ = false;
     QPointer<class formStorage> storageTarget_;
+    // Opens a window on the storage; `path` is empty for a pasted one.
+    class formStorage* showStorage(Storage storage, const QString& path);
+    // The editor goes back to the list (its history too) from a storage's item.
+    void leaveStorageItem();
     bool loadingStorageItem_ = false;
 };
 

@@ -151,15 +151,24 @@ private slots:
         QCOMPARE(w.box("txtSerial")->text(), QString("123456"));  // the editor shows the item again
         trigger(storage, "mnuStorageRedo");
         QCOMPARE(slotDigits(storage, 0), slotCode(0, 0, 5, 20, 1, 1, 2, 77, 0b000111, 0xABCD));
+        // The main window's Undo takes back the edit made through its editor.
+        QCOMPARE(w.get<QAction>("mnuUndo")->text(), QString("Undo Edit Item"));
+        w.trigger("mnuUndo");
+        QCOMPARE(slotDigits(storage, 0), kris);
+        w.trigger("mnuRedo");
 
-        // Choosing a row of the list sends the editor back to the list.
+        // Choosing a row of the list sends the editor, and Undo, back to the list.
         auto* list = w.get<QListWidget>("lstShop");
+        const QString firstRow = list->item(0)->text();
         list->setCurrentRow(0);
         QCOMPARE(storage->selectedSlot(), -1);
         const QString before = slotDigits(storage, 0);
         w.choose("comboLevel", "+7");
         QCOMPARE(slotDigits(storage, 0), before);
-        QVERIFY(w.get<QListWidget>("lstShop")->item(0)->text().startsWith("0,0,7,"));
+        QVERIFY(list->item(0)->text().startsWith("0,0,7,"));
+        w.trigger("mnuUndo");
+        QCOMPARE(list->item(0)->text(), firstRow);
+        QCOMPARE(slotDigits(storage, 0), before);
     }
 
     void anEditThatNoLongerFitsIsRefusedAndTheSlotKeepsItsItem()
@@ -305,6 +314,18 @@ private slots:
         QTest::keyClick(problems, Qt::Key_Return);
         QCOMPARE(storage->selectedSlot(), 96);
         QCOMPARE(w.combo("comboItemSelector")->currentText(), QString("Katana"));
+
+        // A level the editor cannot show is said on loading, and loading writes nothing.
+        const QString high = slotCode(0, 0, 14);
+        storage->close();
+        const QString path2 = writeFile(dir, "high.txt", storageDigits(120, {{0, high}}).toLatin1());
+        formStorage* highs = openStorageFile(w, path2);
+        QVERIFY(highs);
+        clickSlot(highs, 0);
+        QVERIFY(yellow(w));
+        QVERIFY2(w.status().endsWith("shows its level 14 as 12, and an edit stores 12."), qPrintable(w.status()));
+        QCOMPARE(slotDigits(highs, 0), high);
+        QVERIFY(!highs->isModified());
     }
 
     void pastedStoragesCopiesAndFilesThatAreNoStorage()
