@@ -24,8 +24,6 @@ namespace vs {
 
 namespace {
 
-const QString kStorageFilter = "Storage files (*.txt *.hex *.bin);;All files (*)";
-
 QString kindCaption(StorageKind kind)
 {
     return kind == StorageKind::Warehouse ? "Warehouse" : "Inventory";
@@ -350,12 +348,11 @@ void formStorage::restore(const std::vector<StorageSlot>& contents, int selected
     selected_ = selected >= 0 && !isEmptySlot(storage_.contents[static_cast<size_t>(selected)]) ? selected : -1;
     place_ = -1;
     refresh();
-    if (main_.storageTarget() == this) {
-        if (selected_ >= 0)
-            main_.loadStorageItem(*this);
-        else
-            main_.leaveStorage(this);
-    }
+    // As in the list, the item chosen again is shown in the editor.
+    if (selected_ >= 0)
+        main_.loadStorageItem(*this);
+    else
+        main_.leaveStorage(this);
 }
 
 void formStorage::refresh()

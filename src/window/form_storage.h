@@ -15,6 +15,9 @@ class QUndoStack;
 
 namespace vs {
 
+// What the file dialogs of storages offer.
+inline const char* const kStorageFilter = "Storage files (*.txt *.hex *.bin);;All files (*)";
+
 class formTolvane;
 class StoragePicture;
 
@@ -73,7 +76,7 @@ public:
     std::optional<StorageCell> cellAt(QPoint at) const;
 
     // Steps of the history call this: the slots as they become, and the item
-    // to choose, which the editor shows again when it was editing this storage.
+    // to choose, which the editor then shows.
     void restore(const std::vector<StorageSlot>& contents, int selected);
     // The editor went back to the list: no item here is chosen any more.
     void editorLeft();

@@ -22,8 +22,6 @@ namespace vs {
 
 namespace {
 
-const QString kStorageFilter = "Storage files (*.txt *.hex *.bin);;All files (*)";
-
 QString itemCount(const Storage& storage)
 {
     const auto count = std::count_if(storage.contents.begin(), storage.contents.end(),

@@ -240,6 +240,16 @@ private slots:
         QCOMPARE(storage->selectedSlot(), -1);
         trigger(storage, "mnuStorageDelete");  // nothing chosen
         QVERIFY(yellow(w));
+        // Undo brings the ring back, chosen and in the editor; Redo removes it again.
+        w.get<QListWidget>("lstShop")->setCurrentRow(0);  // the editor on the list meanwhile
+        trigger(storage, "mnuStorageUndo");
+        QCOMPARE(slotDigits(storage, 14 * 8 + 7), ring);
+        QCOMPARE(storage->selectedSlot(), 14 * 8 + 7);
+        QCOMPARE(w.combo("comboItemSelector")->currentText(), QString("Ring of Ice"));
+        QCOMPARE(w.get<QListWidget>("lstShop")->currentRow(), -1);
+        trigger(storage, "mnuStorageRedo");
+        QCOMPARE(slotDigits(storage, 14 * 8 + 7), kEmpty);
+        QCOMPARE(storage->selectedSlot(), -1);
 
         // Saved in the form it came in (text: one upper-case line), and read back the same.
         w.click(storage->findChild<QPushButton*>("cmdStorageSave"));
