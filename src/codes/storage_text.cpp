@@ -88,14 +88,17 @@ std::string storageMap(const Storage& storage, const Catalog& catalog)
                                            : std::to_string(s) + " " + storageItemName(catalog, slotAt(s))) +
                    '\n';
     // An item the drawing cannot show as it lies: its rectangle leaves the
-    // grid, or an item in a lower slot already holds its cell.
+    // grid, or an item in a lower slot already holds one of its cells.
     for (int s = 0; s < static_cast<int>(storage.contents.size()); ++s) {
         const std::optional<StorageCell> at = slotCell(storage.kind, s);
         if (!at || isEmptySlot(slotAt(s)))
             continue;
         const StorageCell size = slotItemSize(slotAt(s), catalog);
         std::string why;
-        const int holder = cells[static_cast<size_t>(at->y * kStorageColumns + at->x)];
+        int holder = s;
+        for (int y = at->y; y < std::min(rows, at->y + size.y) && holder == s; ++y)
+            for (int x = at->x; x < std::min(kStorageColumns, at->x + size.x) && holder == s; ++x)
+                holder = cells[static_cast<size_t>(y * kStorageColumns + x)];
         if (at->x + size.x > kStorageColumns || at->y + size.y > rows)
             why = "leaves the grid";
         else if (holder != s)

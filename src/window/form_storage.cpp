@@ -249,6 +249,7 @@ void formStorage::recordChange(const std::vector<StorageSlot>& before, int selec
 {
     history_->push(
         new StorageChange(*this, caption, before, storage_.contents, selectedBefore, selected_, editorEdit));
+    main_.storageChanged(*this);
     refresh();
 }
 
@@ -319,15 +320,32 @@ bool formStorage::moveItem(int slot, int to)
     return true;
 }
 
+namespace {
+
+// The editor does not model a slot's last two bytes: they stay as the slot had them.
+StorageSlot keepingUnmodelled(StorageSlot edited, const StorageSlot& current)
+{
+    edited[8] = current[8];
+    edited[9] = current[9];
+    return edited;
+}
+
+}  // namespace
+
+bool formStorage::holdsEditorItem(const StorageSlot& item) const
+{
+    if (selected_ < 0)
+        return false;
+    const StorageSlot& current = storage_.contents[static_cast<size_t>(selected_)];
+    return keepingUnmodelled(item, current) == current;
+}
+
 bool formStorage::editorChanged(const StorageSlot& edited)
 {
     if (selected_ < 0)
         return false;
     const StorageSlot& current = storage_.contents[static_cast<size_t>(selected_)];
-    // The editor does not model the last two bytes: they stay as the slot had them.
-    StorageSlot item = edited;
-    item[8] = current[8];
-    item[9] = current[9];
+    const StorageSlot item = keepingUnmodelled(edited, current);
     if (item == current)
         return true;
     const std::vector<StorageSlot> before = storage_.contents;
@@ -387,6 +405,11 @@ void formStorage::updateTitle()
 
 bool formStorage::writeTo(const QString& path)
 {
+    if (main_.storageWindowFor(path, this)) {
+        say(StatusColor::Yellow, "Save Storage> " + QFileInfo(path).fileName() +
+                                     " is open in another storage window; nothing was written.");
+        return false;
+    }
     try {
         writeFileAtomically(QFile::encodeName(path).toStdString(), writeStorage(storage_));
     } catch (const std::system_error& e) {

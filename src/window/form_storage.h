@@ -57,6 +57,8 @@ public:
     // The editor's item changed while this window's item is chosen: writes its
     // code into the slot. False when the slot cannot take it (said in yellow).
     bool editorChanged(const StorageSlot& item);
+    // Whether the chosen slot holds the item (but for the bytes the editor does not model).
+    bool holdsEditorItem(const StorageSlot& item) const;
 
     bool save();
     bool saveAs();

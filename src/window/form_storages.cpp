@@ -45,14 +45,13 @@ formStorage* formTolvane::openStorage(const QString& path)
 {
     const QString name = QFileInfo(path).fileName();
     // One window per file: two would overwrite each other's changes.
-    for (formStorage* open : findChildren<formStorage*>())
-        if (open->isVisible() && !open->filePath().isEmpty() && QFileInfo(open->filePath()) == QFileInfo(path)) {
-            open->show();
-            open->raise();
-            open->activateWindow();
-            tellUser(StatusColor::White, "Open Storage> " + name + " is open already.");
-            return open;
-        }
+    if (formStorage* open = storageWindowFor(path)) {
+        open->show();
+        open->raise();
+        open->activateWindow();
+        tellUser(StatusColor::White, "Open Storage> " + name + " is open already.");
+        return open;
+    }
     std::string bytes;
     try {
         bytes = readFileBytes(QFile::encodeName(path).toStdString());
@@ -94,6 +93,15 @@ formStorage* formTolvane::showStorage(Storage storage, const QString& path)
     undoGroup_->addStack(window->history());
     window->show();
     return window;
+}
+
+formStorage* formTolvane::storageWindowFor(const QString& path, const formStorage* except) const
+{
+    for (formStorage* open : findChildren<formStorage*>())
+        if (open != except && open->isVisible() && !open->filePath().isEmpty() &&
+            QFileInfo(open->filePath()) == QFileInfo(path))
+            return open;
+    return nullptr;
 }
 
 std::optional<StorageSlot> formTolvane::editorItem() const
@@ -163,18 +171,23 @@ formStorage* formTolvane::storageTarget() const
 
 void formTolvane::leaveStorage(const formStorage* storage)
 {
-    if (storage && storageTarget_ == storage) {
+    if (storage && storageTarget_ == storage)
         storageTarget_ = nullptr;
-        undoGroup_->setActiveStack(undoStack_);
-    }
 }
 
 void formTolvane::leaveStorageItem()
 {
+    // Edit > Undo follows the document last worked on: now the list.
+    undoGroup_->setActiveStack(undoStack_);
     if (!storageTarget_)
         return;
     storageTarget_->editorLeft();
     leaveStorage(storageTarget_);
+}
+
+void formTolvane::storageChanged(formStorage& storage)
+{
+    undoGroup_->setActiveStack(storage.history());
 }
 
 bool formTolvane::maySetStoragesAside()

@@ -192,6 +192,10 @@ public:
     class formStorage* storageTarget() const;
     // The editor's item as a slot; none when its code cannot be composed.
     std::optional<StorageSlot> editorItem() const;
+    // A storage window changed: Edit > Undo and Redo take its steps from now on.
+    void storageChanged(class formStorage& storage);
+    // The storage window other than `except` that has the file open, if any.
+    class formStorage* storageWindowFor(const QString& path, const class formStorage* except = nullptr) const;
     // Asks about each storage window's unsaved changes; false when one was cancelled.
     bool maySetStoragesAside();
     DialogSeam& dialogs() const { return dialogs_; }

@@ -26,8 +26,9 @@ void formTolvane::showVaultCode(const std::string& text)
 {
     txtResultHex->showCode(fromBytes(text));
     // A storage's item takes every change of the code, the serial and the
-    // excellent options included, which no list entry holds.
-    if (storageTarget_ && !loadingStorageItem_)
+    // excellent options included, which no list entry holds; when the editor
+    // would save into a list entry.
+    if (storageTarget_ && !loadingStorageItem_ && theItem && theItem->allowSaveToShop && !theItem->isNotItem)
         if (const std::optional<StorageSlot> item = slotFromHex(text))
             storageTarget_->editorChanged(*item);
 }
@@ -165,11 +166,11 @@ int formTolvane::selectedEntryKind() const
 bool formTolvane::setSelectedEntryText(const std::string& text)
 {
     if (storageTarget_) {
-        // The slot holds the vault code, not the entry's text.
-        if (loadingStorageItem_)
-            return false;
+        // The slot took the code as it changed (showVaultCode); a slot has no
+        // comment, so there is nothing more to write. Saved means the slot
+        // holds the editor's item.
         const std::optional<StorageSlot> item = editorItem();
-        return item && storageTarget_->editorChanged(*item);
+        return !loadingStorageItem_ && item && storageTarget_->holdsEditorItem(*item);
     }
     // Only the text changes: the kind and the remainder stay with the row.
     const int row = selectedRow();

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <algorithm>
 
 namespace vs {
 
@@ -52,16 +53,18 @@ void StoragePicture::paintEvent(QPaintEvent*)
                        QString::fromUtf8(name.data(), static_cast<int>(name.size())));
         }
     if (owner_.chosenPlace() >= 0) {
-        p.setPen(QPen(QColor(255, 230, 0), 2, Qt::DashLine));
+        p.setPen(QPen(kChosenEdge, 2, Qt::DashLine));
         p.drawRect(owner_.slotRect(owner_.chosenPlace()).adjusted(2, 2, -2, -2));
     }
 
-    // The items; those with a problem outlined red.
-    std::vector<bool> troubled(storage.contents.size(), false);
+    // The items; those with an error outlined red, with a warning orange.
+    enum Trouble { None, Warning, Error };
+    std::vector<Trouble> troubled(storage.contents.size(), None);
     for (const Finding& finding : owner_.findings())
-        if (finding.severity == Finding::Severity::Error && finding.line >= 0 &&
-            static_cast<size_t>(finding.line) < troubled.size())
-            troubled[static_cast<size_t>(finding.line)] = true;
+        if (finding.line >= 0 && static_cast<size_t>(finding.line) < troubled.size()) {
+            Trouble& trouble = troubled[static_cast<size_t>(finding.line)];
+            trouble = std::max(trouble, finding.severity == Finding::Severity::Error ? Error : Warning);
+        }
     for (int slot = 0; slot < static_cast<int>(storage.contents.size()); ++slot) {
         const StorageSlot& item = storage.contents[static_cast<size_t>(slot)];
         if (isEmptySlot(item))
@@ -74,9 +77,12 @@ void StoragePicture::paintEvent(QPaintEvent*)
                                            ? Catalog::getCat(fields.classIndex)
                                            : -1));
         const bool chosen = slot == owner_.selectedSlot();
-        const QColor edge = chosen ? QColor(255, 230, 0) : troubled[static_cast<size_t>(slot)] ? QColor(230, 0, 0)
-                                                                                               : QColor(20, 20, 20);
-        p.setPen(QPen(edge, chosen || troubled[static_cast<size_t>(slot)] ? 3 : 1));
+        const Trouble trouble = troubled[static_cast<size_t>(slot)];
+        const QColor edge = chosen                ? kChosenEdge
+                            : trouble == Error   ? kErrorEdge
+                            : trouble == Warning ? kWarningEdge
+                                                 : QColor(20, 20, 20);
+        p.setPen(QPen(edge, chosen || trouble != None ? 3 : 1));
         p.drawRect(box);
         p.setPen(Qt::black);
         const QString label = owner_.main_.catalogText(storageItemName(catalog, item));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QWidget>
 
 namespace vs {
@@ -37,5 +38,9 @@ inline constexpr int kStorageCell = 40;
 inline constexpr int kStorageMargin = 6;
 // Rows of cells the paper doll takes above an inventory's grid, the gap included.
 inline constexpr int kDollRows = 7;
+// The outlines of the chosen item and of items with an error or a warning.
+inline const QColor kChosenEdge{255, 230, 0};
+inline const QColor kErrorEdge{230, 0, 0};
+inline const QColor kWarningEdge{255, 150, 0};
 
 }  // namespace vs

@@ -649,6 +649,12 @@ TEST_F(CliStorage, MapDrawsTheGridTheEquippedSlotsAndMisplacedItems)
                          "misplaced: 22 Kris (under the item in slot 21)\n"
                          "misplaced: 75 Blade+3 (leaves the grid)\n");
 
+    // An item whose top-left cell is free but another of its cells is not.
+    const auto crossed = dir.write("crossed.txt", hexSlots(76, {{14, kris}, {21, blade}}));
+    drawn = run({"map", crossed.string()});
+    EXPECT_EQ(drawn.status, 0) << drawn.err;
+    EXPECT_NE(drawn.out.find("misplaced: 21 Blade+3 (under the item in slot 14)\n"), std::string::npos) << drawn.out;
+
     // A warehouse has no equipped slots; an empty one is all dots.
     const auto vault = dir.write("vault.bin", std::string(1200, '\xFF'));
     drawn = run({"map", vault.string()});

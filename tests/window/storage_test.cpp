@@ -2,6 +2,7 @@
 // opened or pasted, items chosen into the editor, placed, moved, removed,
 // saved and copied.
 #include "window/form_storage.h"
+#include "window/storage_picture.h"
 #include "window_fixture.h"
 
 #include <QClipboard>
@@ -240,6 +241,12 @@ private slots:
         QCOMPARE(storage->selectedSlot(), -1);
         trigger(storage, "mnuStorageDelete");  // nothing chosen
         QVERIFY(yellow(w));
+        // The main window's Undo takes back the last change to the storage too.
+        QCOMPARE(w.get<QAction>("mnuUndo")->text(), QString("Undo Delete Item"));
+        w.trigger("mnuUndo");
+        QCOMPARE(slotDigits(storage, 14 * 8 + 7), ring);
+        w.trigger("mnuRedo");
+        QCOMPARE(slotDigits(storage, 14 * 8 + 7), kEmpty);
         // Undo brings the ring back, chosen and in the editor; Redo removes it again.
         w.get<QListWidget>("lstShop")->setCurrentRow(0);  // the editor on the list meanwhile
         trigger(storage, "mnuStorageUndo");
@@ -319,6 +326,12 @@ private slots:
         for (int r = 0; r < problems->count(); ++r)
             rows << problems->item(r)->text().section(':', 0, 1);
         QCOMPARE(rows, QStringList({"Slot 3: warning", "Slot 5: error", "Slot 96: error"}));
+        // On the picture: the error red, the warning orange, a sound item neither.
+        const QImage drawn = picture(storage)->grab().toImage();
+        const auto edge = [&](int slot) { return QColor(drawn.pixel(storage->slotRect(slot).left() + 2, storage->slotRect(slot).center().y())); };
+        QCOMPARE(edge(5), kErrorEdge);
+        QCOMPARE(edge(3), kWarningEdge);
+        QVERIFY(edge(1) != kErrorEdge && edge(1) != kWarningEdge);
         // Activating a problem chooses its item.
         problems->setCurrentRow(2);
         QTest::keyClick(problems, Qt::Key_Return);
@@ -334,6 +347,11 @@ private slots:
         clickSlot(highs, 0);
         QVERIFY(yellow(w));
         QVERIFY2(w.status().endsWith("shows its level 14 as 12, and an edit stores 12."), qPrintable(w.status()));
+        QCOMPARE(slotDigits(highs, 0), high);
+        QVERIFY(!highs->isModified());
+        // A comment has no place in a slot: typing one changes nothing there.
+        w.check("chkProtectComment")->setChecked(false);
+        w.type("txtShopComment", "note");
         QCOMPARE(slotDigits(highs, 0), high);
         QVERIFY(!highs->isModified());
     }
@@ -389,6 +407,21 @@ private slots:
         QCOMPARE(w.form().findChildren<formStorage*>().size(), windows);
     }
 
+    void exitSavesAStorageWhenAskedTo()
+    {
+        DataFolder data;
+        Window w(data);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, "hero.txt", ("0x" + storageDigits(76, {{12, slotCode(0, 0)}})).toLatin1());
+        formStorage* storage = openStorageFile(w, path);
+        QVERIFY(storage);
+        clickSlot(storage, 12);
+        w.choose("comboLevel", "+9");
+        w.dialogs.saveAnswer = SaveAnswer::Save;
+        w.trigger("mnuExit");
+        QCOMPARE(readFile(path), ("0x" + storageDigits(76, {{12, slotCode(0, 0, 9)}})).toLatin1());
+    }
+
     void unsavedChangesAreAskedAboutOnClosingAndOnExit()
     {
         DataFolder data;
@@ -425,9 +458,36 @@ private slots:
         QVERIFY(storage->close());
         QCOMPARE(readFile(path), storageDigits(120, {}).toLatin1());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        // Opening a file that is open already shows its window instead of a second one.
+        // Opening a file that is open already shows its window instead of a second one,
+        // and Save as onto it from another window is refused.
         storage = openStorageFile(w, path);
+        const int windows = w.form().findChildren<formStorage*>().size();
         QCOMPARE(openStorageFile(w, path), storage);
+        QCOMPARE(w.form().findChildren<formStorage*>().size(), windows);
+        QVERIFY(w.status().endsWith("vault.txt is open already."));
+        QGuiApplication::clipboard()->setText(storageDigits(120, {{7, slotCode(13, 8)}}));
+        w.trigger("mnuPasteStorage");
+        formStorage* pasted = nullptr;
+        for (formStorage* open : w.form().findChildren<formStorage*>())
+            if (open->filePath().isEmpty())
+                pasted = open;
+        QVERIFY(pasted);
+        w.dialogs.nextSave = path;
+        trigger(pasted, "mnuStorageSaveAs");
+        QVERIFY(yellow(w));
+        QVERIFY(w.status().endsWith("is open in another storage window; nothing was written."));
+        QCOMPARE(readFile(path), storageDigits(120, {}).toLatin1());
+
+        // The main window's Exit (as SIGTERM runs it) asks about each storage: Discard
+        // leaves its file alone, Save writes it.
+        clickCell(storage, 3, 3);
+        w.click(storage->findChild<QPushButton*>("cmdStoragePlace"));
+        QVERIFY(storage->isModified() && pasted->isModified() == false);
+        w.dialogs.saveQuestions = 0;
+        w.dialogs.saveAnswer = SaveAnswer::Discard;
+        QVERIFY(w.form().close());
+        QCOMPARE(w.dialogs.saveQuestions, 1);
+        QCOMPARE(readFile(path), storageDigits(120, {}).toLatin1());
     }
 };
 
