@@ -59,7 +59,13 @@ formStorage::formStorage(formTolvane& main, Storage storage, const QString& path
     refresh();
 }
 
-formStorage::~formStorage() = default;
+formStorage::~formStorage()
+{
+    // Qt deletes the children after this object's own members are gone: the
+    // history, dropping its unsaved steps, must not reach the title any more.
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
+}
 
 void formStorage::buildControls()
 {
