@@ -215,7 +215,10 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view byt
     std::filesystem::path dir = target.parent_path();
     if (dir.empty())
         dir = ".";
-    std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string hidden = ".";  // a hidden name beside the target
+    hidden += target.filename().string();
+    hidden += ".XXXXXX";
+    std::string tmpl = (dir / hidden).string();
     Descriptor fd(::mkostemp(tmpl.data(), O_CLOEXEC));
     if (fd.get() < 0) {
         int code = errno;

@@ -72,7 +72,9 @@ NumberForm numberForm(std::string_view field)
 
 std::string quoted(std::string_view text)
 {
-    return "\"" + std::string(text) + "\"";
+    std::string result = "\"";
+    result.append(text);
+    return result += '"';
 }
 
 bool readsEnd(std::string_view text)
