@@ -69,8 +69,8 @@ formTolvane::formTolvane(DialogSeam& dialogs, QWidget* parent)
     docEncoding_ = chosenEncoding_;
     catalogEncoding_ = chosenEncoding_;
     undoStack_ = new QUndoStack(this);
-    // Edit > Undo and Redo act on the list, or on the storage whose item the
-    // editor is working on.
+    // Edit > Undo and Redo act on the document last worked on: the list, or
+    // a storage whose item was chosen or which was changed.
     undoGroup_ = new QUndoGroup(this);
     undoGroup_->addStack(undoStack_);
     undoGroup_->setActiveStack(undoStack_);
