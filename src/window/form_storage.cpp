@@ -233,15 +233,6 @@ void formStorage::chooseSlot(int slot)
     picStorage->update();
 }
 
-void formStorage::chooseCell(int x, int y)
-{
-    const std::optional<int> slot = cellSlot(storage_.kind, x, y);
-    if (!slot)
-        return;
-    const int holder = occupancy_[static_cast<size_t>(y * kStorageColumns + x)];
-    chooseSlot(holder >= 0 ? holder : *slot);
-}
-
 void formStorage::editorLeft()
 {
     selected_ = -1;

@@ -45,8 +45,6 @@ public:
     // Chooses what lies at the slot: an item is loaded into the editor, an
     // empty slot becomes the place for Place.
     void chooseSlot(int slot);
-    // Chooses the item covering the grid cell, or the free cell itself.
-    void chooseCell(int x, int y);
 
     // Puts the editor's item at the chosen place.
     void placeEditorItem();
