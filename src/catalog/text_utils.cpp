@@ -142,4 +142,35 @@ int hexDigitValue(char c)
     return -1;
 }
 
+std::string notTextReason(std::string_view bytes)
+{
+    size_t control = 0;
+    for (unsigned char c : bytes) {
+        if (c == 0)
+            return "it holds NUL bytes";
+        if ((c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F)
+            ++control;
+    }
+    if (control > 0 && control * 3 > bytes.size())
+        return "most of its bytes are control bytes";
+    return {};
+}
+
+std::string escapeControlBytes(std::string_view text)
+{
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string shown;
+    shown.reserve(text.size());
+    for (unsigned char c : text) {
+        if ((c < 0x20 && c != '\t') || c == 0x7F) {
+            shown += "\\x";
+            shown += kHex[c >> 4];
+            shown += kHex[c & 15];
+        } else {
+            shown += static_cast<char>(c);
+        }
+    }
+    return shown;
+}
+
 }  // namespace vs

@@ -68,6 +68,14 @@ void lowerAsciiInPlace(std::string& str);
 // The text without its leading spaces and tabs.
 std::string_view stripLeadingBlanks(std::string_view str);
 
+// Why bytes are no text file, or empty when they may be one: they hold a NUL
+// byte, or over a third of them are control bytes other than tab and line ends.
+std::string notTextReason(std::string_view bytes);
+
+// The text with each control byte (but tab) written as \xNN, so that printing
+// it cannot move a terminal's cursor or hide what follows.
+std::string escapeControlBytes(std::string_view text);
+
 bool isDecimalDigit(char c);
 
 // The value of a hexadecimal digit in either case, or -1.

@@ -46,9 +46,10 @@ int runCheck(const Context& ctx)
     const auto& files = ctx.args.positionals;
     if (files.empty())
         throw UsageError("missing argument: expected FILE...");
+    const FileLayout* forced = chosenLayout(ctx.args);
     std::vector<OpenedList> lists;
     for (const std::string& file : files)
-        lists.push_back(openList(file));
+        lists.push_back(openList(file, forced));
     const Catalog catalog = ctx.loadCatalog();
     CheckOptions options;
     options.names = ctx.args.has("--names");
@@ -59,7 +60,8 @@ int runCheck(const Context& ctx)
     if (json)
         ctx.out << "[";
     for (size_t f = 0; f < files.size(); ++f) {
-        for (const Finding& finding : checkListFile(lists[f].file, lists[f].editMode, catalog, options)) {
+        ctx.err << layoutNote(files[f], *lists[f].layout) << '\n';
+        for (const Finding& finding : checkListFile(lists[f].file, *lists[f].layout, catalog, options)) {
             (finding.severity == Finding::Severity::Error ? errors : warnings)++;
             if (json) {
                 ctx.out << (first ? "\n" : ",\n") << "  {\"file\": " << jsonString(files[f])
@@ -84,13 +86,13 @@ int runGrid(const Context& ctx)
 {
     expectPositionals(ctx.args, 1, "FILE");
     const std::string& file = ctx.args.positionals[0];
-    const OpenedList list = openList(file);
+    const OpenedList list = openList(file, chosenLayout(ctx.args));
     if (list.editMode != kShopDocument)
         throw UsageError(file + " is an item-bag file; item-bag files have no shop grid");
     const Catalog catalog = ctx.loadCatalog();
-    const ShopGrid grid = layOutShop(list.file.entries, catalog);
+    const ShopGrid grid = layOutShop(list.file.entries, catalog, *list.layout);
     if (ctx.args.has("--map")) {
-        ctx.out << gridMap(grid, catalog);
+        ctx.out << gridMap(grid, catalog, *list.layout);
         return 0;
     }
     for (const GridItem& item : grid.items) {
@@ -100,7 +102,7 @@ int runGrid(const Context& ctx)
         else
             ctx.out << "-\t-";
         ctx.out << '\t' << item.width << '\t' << item.height << '\t'
-                << entryDisplayName(catalog, item.item, kShopDocument) << '\n';
+                << entryDisplayName(catalog, item.item, list.layout->items.naming) << '\n';
     }
     return 0;
 }

@@ -63,10 +63,39 @@ ListBytes readListBytes(const std::string& file)
 
 }  // namespace
 
-OpenedList openList(const std::string& file)
+const FileLayout* chosenLayout(const ParsedArgs& args)
+{
+    const std::optional<std::string> name = args.value("--layout");
+    if (!name)
+        return nullptr;
+    const FileLayout* layout = layoutByName(*name);
+    if (!layout)
+        throw UsageError("unknown layout '" + *name + "' (known: " + layoutNames() + ")");
+    return layout;
+}
+
+namespace {
+
+const FileLayout& listLayout(const ListBytes& list, const FileLayout* forced)
+{
+    return forced ? *forced : detectLayout(list.bytes, list.editMode);
+}
+
+}  // namespace
+
+OpenedList openList(const std::string& file, const FileLayout* forced)
 {
     ListBytes list = readListBytes(file);
-    return {readListFile(std::move(list.bytes), list.editMode), list.editMode};
+    const FileLayout& layout = listLayout(list, forced);
+    return {readListFile(std::move(list.bytes), layout), layout.editMode, &layout};
+}
+
+std::string layoutNote(const std::string& file, const FileLayout& layout)
+{
+    std::string note = file + ": layout " + std::string(layout.name) + " (" + layout.columnNames();
+    if (layout.sectioned())
+        note += ", in sections";
+    return note + ")";
 }
 
 void expectPositionals(const ParsedArgs& args, size_t count, std::string_view names)
@@ -165,11 +194,7 @@ int runDecode(const Context& ctx)
     std::optional<std::string> name;
     try {
         Catalog catalog = ctx.loadCatalog();
-        NameSubject subject{item->classIndex, item->typeIndex, std::min(item->level, 12),
-                            item->optLevel, item->skill, item->luck};
-        name = composeDisplayName(catalog, subject,
-                                  optionLabelFor(item->classIndex, item->typeIndex, item->optLevel),
-                                  kShopDocument);
+        name = vaultItemName(catalog, *item);
         if (ctx.encoding)
             name = namesEncoding(catalog, *ctx.encoding).decode(*name);
     } catch (const DataLoadFailure&) {
@@ -195,6 +220,8 @@ int runEntries(const Context& ctx)
 {
     expectPositionals(ctx.args, 1, "FILE");
     const ListBytes list = readListBytes(ctx.args.positionals[0]);
+    const FileLayout& layout = listLayout(list, chosenLayout(ctx.args));
+    ctx.err << layoutNote(ctx.args.positionals[0], layout) << '\n';
     std::optional<TextEncoding> shown;
     if (ctx.encoding)
         shown = shownEncoding(list.bytes, *ctx.encoding);
@@ -204,7 +231,7 @@ int runEntries(const Context& ctx)
         lines.clear();
     };
     forEachListLine(
-        list.bytes, list.editMode,
+        list.bytes, layout,
         [&](ListEntry&& entry) {
             lines += std::to_string(entry.kind);
             lines += '\t';
@@ -222,19 +249,20 @@ int runNormalize(const Context& ctx)
 {
     expectPositionals(ctx.args, 1, "FILE");
     const ListBytes list = readListBytes(ctx.args.positionals[0]);
+    const FileLayout& layout = listLayout(list, chosenLayout(ctx.args));
     const SaveStyle style = ctx.args.has("--tidy") ? SaveStyle::Tidy : SaveStyle::KeepLines;
     std::optional<std::string> target = ctx.args.value("-o");
     if (!target)
         target = ctx.args.value("--output");
     if (!target) {
-        writeListStream(list.bytes, list.editMode, style, [&](std::string_view piece) {
+        writeListStream(list.bytes, layout, style, [&](std::string_view piece) {
             ctx.out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
         });
         return 0;
     }
     // The file is replaced in one step, so its new bytes are gathered first.
     std::string bytes;
-    writeListStream(list.bytes, list.editMode, style, [&](std::string_view piece) { bytes += piece; });
+    writeListStream(list.bytes, layout, style, [&](std::string_view piece) { bytes += piece; });
     try {
         writeFileAtomically(*target, bytes);
     } catch (const std::system_error& e) {
@@ -305,12 +333,12 @@ const std::vector<Command>& commands()
     static const std::vector<Command> table = {
         {"encode", {{"--serial", true}, {"--exc", true}, {"--only", true}}, false, runEncode},
         {"decode", {{"--encoding", true}}, false, runDecode},
-        {"entries", {{"--encoding", true}}, false, runEntries},
-        {"normalize", {{"-o", true}, {"--output", true}, {"--tidy", false}}, false, runNormalize},
+        {"entries", {{"--encoding", true}, {"--layout", true}}, false, runEntries},
+        {"normalize", {{"-o", true}, {"--output", true}, {"--tidy", false}, {"--layout", true}}, false, runNormalize},
         {"catalog", {{"--encoding", true}}, false, runCatalog},
         {"search", {{"--words", false}, {"--encoding", true}}, true, runSearch},
-        {"check", {{"--json", false}, {"--names", false}}, false, runCheck},
-        {"grid", {{"--map", false}}, false, runGrid},
+        {"check", {{"--json", false}, {"--names", false}, {"--layout", true}}, false, runCheck},
+        {"grid", {{"--map", false}, {"--layout", true}}, false, runGrid},
         {"storage",
          {{"-o", true}, {"--output", true}, {"--inventory", false}, {"--warehouse", false}, {"--account", true},
           {"--character", true}, {"--table", true}, {"--column", true}},

@@ -34,11 +34,20 @@ struct Context {
 struct OpenedList {
     ListFile file;
     int editMode = 0;
+    const FileLayout* layout = nullptr;
 };
 
-// Reads a shop or item-bag file as File > Open does; UsageError when its name
-// tells no kind or it cannot be read.
-OpenedList openList(const std::string& file);
+// The layout --layout names, or none when the option is not given; UsageError
+// for a name no layout has.
+const FileLayout* chosenLayout(const ParsedArgs& args);
+
+// Reads a shop or item-bag file as File > Open does, in the layout `forced`
+// or else the one told from the file; UsageError when its name tells no kind
+// or it cannot be read.
+OpenedList openList(const std::string& file, const FileLayout* forced = nullptr);
+
+// "FILE: layout NAME (COLUMNS)", the line entries and check print on stderr.
+std::string layoutNote(const std::string& file, const FileLayout& layout);
 
 void expectPositionals(const ParsedArgs& args, size_t count, std::string_view names);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codes/item_columns.h"
+
 #include <string>
 
 namespace vs {
@@ -39,10 +41,16 @@ public:
     virtual void setDurText(const std::string& text) = 0;
     virtual void setSkillValue(int value) = 0;
     virtual void setLuckValue(int value) = 0;
+    // The highest level of a level range and the excellent flag, shown where
+    // the layout has them.
+    virtual void setMaxLevelListIndex(int position) = 0;
+    virtual void setExcellentFlagValue(int value) = 0;
 
     // The text of the selected option row, for the display name; the document kind.
     virtual std::string getOptionName() const = 0;
     virtual int editMode() const = 0;
+    // The columns of the document's item lines, which an entry is written in.
+    virtual const ItemLayout& itemLayout() const = 0;
 
     // The comment box and its Write-Protect check box.
     virtual bool commentProtected() const = 0;
@@ -57,6 +65,8 @@ public:
     virtual bool setSelectedEntryText(const std::string& text) = 0;
     // Where the selected entry lives, for the status line: "the list".
     virtual std::string selectedEntryPlace() const { return "the list"; }
+    // The selected entry by its place, for the status line: "row 5".
+    virtual std::string selectedEntryName() const { return "the entry"; }
 
     virtual void tellUser(StatusColor color, const std::string& message) = 0;
     // Clears the clipboard and puts the text on it.

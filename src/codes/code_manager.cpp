@@ -2,7 +2,6 @@
 
 #include "catalog/token_value.h"
 #include "codes/display_name.h"
-#include "document/list_reader.h"
 
 #include <algorithm>
 
@@ -67,21 +66,33 @@ std::array<double, 7> entryFieldValues(std::string_view text, int editMode)
 {
     std::array<double, 7> fields{};
     size_t at = 0;
-    forEachRecord(text, [&](std::string_view field) {
+    for (std::string_view field : entryPieces(text))
         if (at < fields.size())
             fields[at++] = tokenValue(field);
-    });
     if (editMode == kBagDocument)  // class, index, level, skill, luck, option
         fields = {fields[0], fields[1], fields[2], 0, fields[3], fields[4], fields[5]};
     return fields;
 }
 
-std::optional<std::string> updatedEntryText(std::string_view text, int editMode, const Catalog& catalog,
+std::string layoutItemName(const Catalog& catalog, const ItemLayout& layout, const clsShopCode& code,
+                           int excellentBits, int excellentFlag, std::string_view optionLabel)
+{
+    const bool excellent = layout.has(ColumnRole::ExcellentFlag) ? excellentFlag != 0 : excellentBits != 0;
+    const NameSubject subject{code.classIndex, code.typeIndex, code.level, code.optLevel,
+                              code.skill,      code.luck,      excellent};
+    return composeDisplayName(catalog, subject, optionLabel, layout.naming);
+}
+
+std::optional<std::string> updatedEntryText(std::string_view text, const ItemLayout& layout, const Catalog& catalog,
                                             const std::function<std::string(const std::string&)>& storedName)
 {
-    const std::array<double, 7> f = entryFieldValues(text, editMode);
+    if (!inexactColumn(text, layout).empty())
+        return std::nullopt;
+    RowValues row = readRowValues(text, layout);
+    using R = ColumnRole;
     clsShopCode code;
-    storeLimited(code, f[0], f[1], f[2], f[3], f[4], f[5], f[6], kLevelCount);
+    storeLimited(code, row[R::Class], row[R::Index], row[R::Level], row[R::Durability], row[R::Skill], row[R::Luck],
+                 row[R::Option], kLevelCount);
     // As update decides flgItemExists: an item with subtypes exists at level 0
     // and at the levels its subtypes name; any other item when the catalog has it.
     const int id = code.getDecSerial();
@@ -89,12 +100,19 @@ std::optional<std::string> updatedEntryText(std::string_view text, int editMode,
                                                 : catalog.itemExist(code.classIndex, code.typeIndex);
     if (!exists)
         return std::nullopt;
-    const NameSubject subject{code.classIndex, code.typeIndex, code.level, code.optLevel, code.skill, code.luck};
-    const std::string name = composeDisplayName(
-        catalog, subject,
-        code.optLevel > 0 ? optionLabelFor(code.classIndex, code.typeIndex, code.optLevel) : std::string_view(),
-        editMode);
-    return (editMode == kShopDocument ? code.getCode(",") : code.getBagCode(",")) + "," + storedName(name);
+    const std::string name = layoutItemName(
+        catalog, layout, code, static_cast<int>(row[R::Excellent]), static_cast<int>(row[R::ExcellentFlag]),
+        code.optLevel > 0 ? optionLabelFor(code.classIndex, code.typeIndex, code.optLevel) : std::string_view());
+    // Every column the editor shows exactly stays as it is; the limited values
+    // are the same numbers.
+    row[R::Class] = code.classIndex;
+    row[R::Index] = code.typeIndex;
+    row[R::Level] = code.level;
+    row[R::Durability] = code.dur;
+    row[R::Skill] = code.skill;
+    row[R::Luck] = code.luck;
+    row[R::Option] = code.optLevel;
+    return columnsText(layout, row, ",") + "," + storedName(name);
 }
 
 void clsCodeMan::update(double classIndex, double typeIndex, double level, double dur, double skill,
@@ -138,6 +156,11 @@ void clsCodeMan::update(double classIndex, double typeIndex, double level, doubl
     // 9, 10.
     view_.setSkillValue(skl);
     view_.setLuckValue(lck);
+    // A range never ends below its start.
+    if (maxLevel < lvl)
+        maxLevel = lvl;
+    view_.setMaxLevelListIndex(maxLevel);
+    view_.setExcellentFlagValue(excellentFlag);
     flgItemExists = catalog_.hasSubTypes(getDecSerial()) ? subTypeFound : itemFound;
     // 11.
     refreshVaultCode();
@@ -147,29 +170,72 @@ void clsCodeMan::update(double classIndex, double typeIndex, double level, doubl
 
 void clsCodeMan::updateCategory()
 {
+    const bool released = !flgFromShop && releaseHeldRow();
     if (!flgFromShop)
         shopCode.classIndex = static_cast<int16_t>(view_.firstClassRowValue());
     selItemId = true;
     update(shopCode.classIndex, shopCode.typeIndex, shopCode.level, shopCode.dur, shopCode.skill,
            shopCode.luck, shopCode.optLevel);
+    heldRowReplaced(released);
 }
 
 void clsCodeMan::setClassIndex(double value)
 {
     if (flgFromShop)
         return;
+    const bool released = releaseHeldRow();
     selItemId = true;
     update(value, shopCode.typeIndex, shopCode.level, shopCode.dur, shopCode.skill, shopCode.luck,
            shopCode.optLevel);
+    heldRowReplaced(released);
 }
 
 void clsCodeMan::setTypeIndex(double value)
 {
     if (flgFromShop)
         return;
+    const bool released = releaseHeldRow();
     selItemId = true;
     update(shopCode.classIndex, value, shopCode.level, shopCode.dur, shopCode.skill, shopCode.luck,
            shopCode.optLevel);
+    heldRowReplaced(released);
+}
+
+bool clsCodeMan::releaseHeldRow()
+{
+    const bool held = rowHeld;
+    rowHeld = false;
+    return held;
+}
+
+void clsCodeMan::heldRowReplaced(bool released)
+{
+    if (!released || isNotItem || !allowSaveToShop || !view_.listEntrySelected())
+        return;
+    saveToShop();
+    view_.tellUser(StatusColor::White, "Save Item> The item of " + view_.selectedEntryName() + " was replaced by " +
+                                           strShopComment + "; it is saved to " + view_.selectedEntryPlace() + ".");
+}
+
+void clsCodeMan::setMaxLevel(double value)
+{
+    if (flgFromShop)
+        return;
+    maxLevel = limitToRange(value, 0, std::max(0, view_.levelRowCount() - 1));
+    // A range never ends below its start.
+    if (maxLevel < shopCode.level)
+        update(shopCode.classIndex, shopCode.typeIndex, maxLevel, shopCode.dur, shopCode.skill, shopCode.luck,
+               shopCode.optLevel);
+    else
+        refreshName();
+}
+
+void clsCodeMan::setExcellentFlag(double value)
+{
+    if (flgFromShop)
+        return;
+    excellentFlag = limitFlag(value);
+    refreshName();
 }
 
 void clsCodeMan::setLevel(double value)
@@ -276,6 +342,31 @@ std::string clsCodeMan::getBagCode(const std::string& separator) const
     return shopCode.getBagCode(separator);
 }
 
+int clsCodeMan::excellentBits() const
+{
+    int bits = 0;
+    for (int i = 0; i < kExcellentCount; ++i)
+        bits |= vaultCode.xlntOption(i) != 0 ? 1 << i : 0;
+    return bits;
+}
+
+std::string clsCodeMan::getEntryCode(const std::string& separator) const
+{
+    using R = ColumnRole;
+    RowValues row;
+    row[R::Class] = shopCode.classIndex;
+    row[R::Index] = shopCode.typeIndex;
+    row[R::Level] = shopCode.level;
+    row[R::MaxLevel] = maxLevel;
+    row[R::Durability] = shopCode.dur;
+    row[R::Skill] = shopCode.skill;
+    row[R::Luck] = shopCode.luck;
+    row[R::Option] = shopCode.optLevel;
+    row[R::Excellent] = excellentBits();
+    row[R::ExcellentFlag] = excellentFlag;
+    return columnsText(view_.itemLayout(), row, separator);
+}
+
 void clsCodeMan::exportVaultCode()
 {
     view_.putOnClipboard(getVaultCode());
@@ -319,9 +410,7 @@ void clsCodeMan::refreshName()
     // catalog is loaded, the item selector shows the class's first item instead;
     // naming that one would label the entry with another item's name.
     const std::string option = shopCode.optLevel > 0 ? view_.getOptionName() : std::string();
-    NameSubject subject{shopCode.classIndex, shopCode.typeIndex, shopCode.level, shopCode.optLevel,
-                        shopCode.skill,      shopCode.luck};
-    strShopComment = composeDisplayName(catalog_, subject, option, view_.editMode());
+    strShopComment = layoutItemName(catalog_, view_.itemLayout(), shopCode, excellentBits(), excellentFlag, option);
     if (!view_.commentProtected()) {
         namingComment_ = true;
         view_.setCommentText(strShopComment);
@@ -337,13 +426,17 @@ void clsCodeMan::saveToShop()
         view_.tellUser(StatusColor::Yellow, "Save Item> Please select an item from list.");
         return;
     }
+    if (rowHeld && view_.selectedEntryKind() == 1) {
+        view_.tellUser(StatusColor::Yellow, "Save Item> Not saved: " + view_.selectedEntryName() +
+                                                " keeps its fields, which the editor cannot show as they stand; "
+                                                "choose an item for it with the class or item selector to replace it.");
+        return;
+    }
     std::string text;
     if (view_.selectedEntryKind() != 1)
         text = view_.commentText();
-    else if (view_.editMode() == 0)
-        text = getShopCode(",") + "," + view_.commentText();
     else
-        text = getBagCode(",") + "," + view_.commentText();
+        text = getEntryCode(",") + "," + view_.commentText();
     if (view_.setSelectedEntryText(text))
         view_.tellUser(StatusColor::White, "Save Item> The item is saved to " + view_.selectedEntryPlace() + ".");
 }

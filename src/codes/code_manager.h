@@ -34,6 +34,14 @@ public:
     bool allowSaveToShop = false;
     bool isNotItem = false;
     bool isNewItem = false;
+    // The loaded item entry is not shown as it stands (an item the catalog
+    // lacks, a column the editor cannot show): no edit is written into it until
+    // an item is chosen for it with the category, class or item selector.
+    bool rowHeld = false;
+    // What the editor holds beyond the seven properties, for layouts with such
+    // columns: the highest level of a level range and the excellent flag.
+    int16_t maxLevel = 0;
+    int16_t excellentFlag = 0;
 
     // Limits, rounds and stores the seven values, moves the controls, refreshes.
     void update(double classIndex, double typeIndex, double level, double dur, double skill,
@@ -50,6 +58,8 @@ public:
     // The caller makes sure the serial fits the vault code (clsVaultCode::serialFits).
     void setId(double serial);
     void setXlntOption(int index, int value);
+    void setMaxLevel(double value);
+    void setExcellentFlag(double value);
     void setComment();
 
     void setSelVault(int start, int length);
@@ -62,6 +72,10 @@ public:
     std::string getVaultCode();
     std::string getShopCode(const std::string& separator);
     std::string getBagCode(const std::string& separator) const;
+    // The item as the columns of the document's layout, joined by the separator.
+    std::string getEntryCode(const std::string& separator) const;
+    // The six excellent flags as bits, bit k for option k.
+    int excellentBits() const;
     const std::string& getShopComment() const { return strShopComment; }
 
     void exportVaultCode();
@@ -72,6 +86,10 @@ public:
     void saveToShop();
 
 private:
+    // Lets go of a held row: the user chose an item for it. Returns whether one was held.
+    bool releaseHeldRow();
+    // After a held row got its new item: the row is written once more and the user told.
+    void heldRowReplaced(bool released);
     // Set while refreshName writes the display name into the comment box: that
     // change is the program's, and the entry is saved (or not) by refreshName's
     // own rule rather than as if the user had typed it.
@@ -97,11 +115,17 @@ void storeLimited(clsShopCode& code, double classIndex, double typeIndex, double
 std::array<double, 7> entryFieldValues(std::string_view text, int editMode);
 
 // What Update All makes of an item entry, without the editor: the entry loaded
-// and saved again, its fields limited and its comment the item's display name
+// and saved again, its columns limited and its comment the item's display name
 // (`storedName` turns the name into the comment's bytes). None when the loaded
-// item does not exist in the data files, which Update All leaves as it is.
-std::optional<std::string> updatedEntryText(std::string_view text, int editMode, const Catalog& catalog,
+// item does not exist in the data files or the editor cannot show its columns
+// as they stand (inexactColumn): Update All leaves such rows as they are.
+std::optional<std::string> updatedEntryText(std::string_view text, const ItemLayout& layout, const Catalog& catalog,
                                             const std::function<std::string(const std::string&)>& storedName);
+
+// The display name of an item in a layout: its naming rule, and the mark of
+// excellence its excellent column (the bits, or the flag) gives.
+std::string layoutItemName(const Catalog& catalog, const ItemLayout& layout, const clsShopCode& code,
+                           int excellentBits, int excellentFlag, std::string_view optionLabel);
 
 // The number of item levels the editor offers (0 to 12).
 inline constexpr int kLevelCount = 13;

@@ -2,11 +2,14 @@
 
 #include "catalog/tables.h"
 #include "catalog/text_utils.h"
+#include "codes/vault_decode.h"
+
+#include <algorithm>
 
 namespace vs {
 
 std::string composeDisplayName(const Catalog& catalog, const NameSubject& item,
-                               std::string_view optionLabel, int editMode)
+                               std::string_view optionLabel, int nameRule)
 {
     const clsItemProperty* entry = catalog.item(item.classIndex, item.typeIndex);
     if (!entry)
@@ -24,12 +27,23 @@ std::string composeDisplayName(const Catalog& catalog, const NameSubject& item,
     if (item.skill == 1)
         name += "+Skill";
     if (item.luck == 1) {
-        if (editMode == kBagDocument)
+        if (nameRule == kBagNames)
             name.insert(0, "Excellent ");
         else
             name += "+Luck";
     }
+    if (nameRule == kVaultNames && item.excellent)
+        name.insert(0, "Excellent ");
     return name;
+}
+
+std::string vaultItemName(const Catalog& catalog, const DecodedVault& item)
+{
+    const bool excellent = std::any_of(item.excellent.begin(), item.excellent.end(), [](bool b) { return b; });
+    const NameSubject subject{item.classIndex, item.typeIndex, std::min(item.level, 12), item.optLevel,
+                              item.skill,      item.luck,      excellent};
+    return composeDisplayName(catalog, subject, optionLabelFor(item.classIndex, item.typeIndex, item.optLevel),
+                              kVaultNames);
 }
 
 std::string_view optionLabelFor(int classIndex, int itemIndex, int optLevel)

@@ -3,7 +3,6 @@
 #include "catalog/catalog.h"
 #include "codes/display_name.h"
 #include "codes/vault_decode.h"
-#include "document/shop_grid.h"
 
 #include <algorithm>
 
@@ -25,12 +24,7 @@ std::string mapCell(const std::string& text)
 
 std::string storageItemName(const Catalog& catalog, const StorageSlot& slot)
 {
-    const DecodedVault item = *decodeVaultCode(slotHex(slot));
-    const bool excellent = std::any_of(item.excellent.begin(), item.excellent.end(), [](bool b) { return b; });
-    // An item-bag document's excellent mark is the prefix "Excellent ".
-    const EntryItem entry{item.classIndex, item.typeIndex, item.level, item.dur, item.skill, excellent ? 1 : 0,
-                          item.optLevel};
-    return entryDisplayName(catalog, entry, kBagDocument);
+    return vaultItemName(catalog, *decodeVaultCode(slotHex(slot)));
 }
 
 bool isOwnerName(std::string_view text)

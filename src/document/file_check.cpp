@@ -77,13 +77,6 @@ std::string quoted(std::string_view text)
     return result += '"';
 }
 
-bool readsEnd(std::string_view text)
-{
-    text = stripLeadingBlanks(text);
-    const size_t last = text.find_last_not_of(" \t");
-    return toLowerAscii(last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1)) == "end";
-}
-
 class Checker {
 public:
     Checker(const Catalog& catalog, int editMode, const CheckOptions& options)
@@ -186,9 +179,10 @@ private:
 
 }  // namespace
 
-std::vector<Finding> checkEntries(const EntryList& entries, const std::vector<int>& lines, int editMode,
+std::vector<Finding> checkEntries(const EntryList& entries, const std::vector<int>& lines, const FileLayout& layout,
                                   const Catalog& catalog, const CheckOptions& options)
 {
+    const int editMode = layout.editMode;
     Checker checker(catalog, editMode, options);
     for (size_t e = 0; e < entries.size(); ++e)
         checker.entry(entries[e], lines[e]);
@@ -200,19 +194,20 @@ std::vector<Finding> checkEntries(const EntryList& entries, const std::vector<in
     return std::move(checker.findings);
 }
 
-std::vector<Finding> checkFile(std::string bytes, int editMode, const Catalog& catalog, const CheckOptions& options)
+std::vector<Finding> checkFile(std::string bytes, const FileLayout& layout, const Catalog& catalog,
+                               const CheckOptions& options)
 {
-    return checkListFile(readListFile(std::move(bytes), editMode), editMode, catalog, options);
+    return checkListFile(readListFile(std::move(bytes), layout), layout, catalog, options);
 }
 
-std::vector<Finding> checkListFile(const ListFile& file, int editMode, const Catalog& catalog,
+std::vector<Finding> checkListFile(const ListFile& file, const FileLayout& layout, const Catalog& catalog,
                                    const CheckOptions& options)
 {
     std::vector<int> lines;
     lines.reserve(file.entries.size());
     for (const ListEntry& entry : file.entries)
         lines.push_back(entry.origin.line + 1);
-    return checkEntries(file.entries, lines, editMode, catalog, options);
+    return checkEntries(file.entries, lines, layout, catalog, options);
 }
 
 std::string_view severityName(Finding::Severity severity)

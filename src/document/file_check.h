@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/file_layout.h"
 #include "document/list_entry.h"
 
 #include <string>
@@ -23,18 +24,33 @@ struct CheckOptions {
     bool names = false;  // also: a comment that does not hold the item's display name
 };
 
-// Checks a list of entries of a shop (editMode 0) or item-bag (1) document;
-// `lines` gives each entry's 1-based line. Findings come in line order.
-std::vector<Finding> checkEntries(const EntryList& entries, const std::vector<int>& lines, int editMode,
+// Checks a list of entries of a document in the layout; `lines` gives each
+// entry's 1-based line. Findings come in line order.
+std::vector<Finding> checkEntries(const EntryList& entries, const std::vector<int>& lines, const FileLayout& layout,
                                   const Catalog& catalog, const CheckOptions& options = {});
+inline std::vector<Finding> checkEntries(const EntryList& entries, const std::vector<int>& lines, int editMode,
+                                         const Catalog& catalog, const CheckOptions& options = {})
+{
+    return checkEntries(entries, lines, specLayout(editMode), catalog, options);
+}
 
 // Checks a file as read: entries that share a line through a comma share its number.
-std::vector<Finding> checkListFile(const struct ListFile& file, int editMode, const Catalog& catalog,
+std::vector<Finding> checkListFile(const struct ListFile& file, const FileLayout& layout, const Catalog& catalog,
                                    const CheckOptions& options = {});
+inline std::vector<Finding> checkListFile(const struct ListFile& file, int editMode, const Catalog& catalog,
+                                          const CheckOptions& options = {})
+{
+    return checkListFile(file, specLayout(editMode), catalog, options);
+}
 
 // Checks a file's bytes as checkListFile does.
-std::vector<Finding> checkFile(std::string bytes, int editMode, const Catalog& catalog,
+std::vector<Finding> checkFile(std::string bytes, const FileLayout& layout, const Catalog& catalog,
                                const CheckOptions& options = {});
+inline std::vector<Finding> checkFile(std::string bytes, int editMode, const Catalog& catalog,
+                                      const CheckOptions& options = {})
+{
+    return checkFile(std::move(bytes), specLayout(editMode), catalog, options);
+}
 
 std::string_view severityName(Finding::Severity severity);
 

@@ -8,7 +8,7 @@ namespace vs {
 
 namespace {
 
-ListEntry itemEntry(std::string_view record, int editMode)
+ListEntry itemEntry(std::string_view record, size_t n)
 {
     std::string_view data = record;
     std::string_view comment;
@@ -25,7 +25,6 @@ ListEntry itemEntry(std::string_view record, int editMode)
     }
     // The first fields, up to the document's count, joined by ","; missing
     // ones stay empty. The fields beyond the count go to the remainder.
-    const size_t n = static_cast<size_t>(itemFieldCount(editMode));
     std::string text;
     text.reserve(data.size() + n + comment.size() + 1);
     size_t count = 0;
@@ -64,11 +63,17 @@ int recordKind(std::string_view record)
     return isDecimalDigit(text.front()) ? kItemEntry : kCommentEntry;
 }
 
-ListEntry classifyRecord(std::string_view record, int editMode)
+ListEntry classifyRecord(std::string_view record, const FileLayout& layout, SectionPlace place)
 {
     std::string_view text = stripLeadingBlanks(record);
-    switch (recordKind(text)) {
-    case kItemEntry: return itemEntry(text, editMode);
+    int kind = recordKind(text);
+    // A section's number and the rows of a settings section are no items:
+    // they are kept as they stand, as comment entries.
+    if (kind == kItemEntry && layout.sectioned() &&
+        (place == SectionPlace::Settings || (place == SectionPlace::Outside && loneNumber(text))))
+        kind = kCommentEntry;
+    switch (kind) {
+    case kItemEntry: return itemEntry(text, layout.items.count());
     case kBlankEntry: return {std::string(), kBlankEntry, {}, {}};
     default:
         // Headings, settings and "end" lines are kept as comment entries, so
@@ -92,15 +97,16 @@ std::string LineEndTally::mostUsed() const
     return counts_[most] > 0 ? kEnds[most] : "\r\n";
 }
 
-ListFile readListFile(std::string bytes, int editMode)
+ListFile readListFile(std::string bytes, const FileLayout& layout)
 {
     auto source = std::make_shared<SourceText>();
     source->bytes = std::move(bytes);
     const std::string_view all = source->bytes;
     ListFile file;
+    file.layout = layout.id;
     LineEndTally ends;
     forEachListLine(
-        all, editMode, [&](ListEntry&& entry) { file.entries.push_back(std::move(entry)); },
+        all, layout, [&](ListEntry&& entry) { file.entries.push_back(std::move(entry)); },
         [&](const SourceLine& line) {
             ends.add(all, line);
             source->lines.push_back(line);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/file_layout.h"
 #include "document/list_entry.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@ struct SourceLine {
     size_t begin = 0;
     size_t length = 0;
     uint8_t endLength = 0;
+    SectionPlace place = SectionPlace::Items;  // where the line's first record stands
     uint32_t entryCount = 0;
 };
 
@@ -37,6 +39,7 @@ struct SourceText {
 struct ListFile {
     EntryList entries;
     std::shared_ptr<const SourceText> source;
+    LayoutId layout = LayoutId::Shop7;  // the layout the file was read in
 };
 
 // Calls `each(line)` for every physical line of the bytes, first to last (its
@@ -57,27 +60,42 @@ private:
     size_t counts_[3] = {};  // CRLF, LF, CR
 };
 
-// Reads the bytes of a shop file (editMode 0) or an item-bag file (editMode 1)
-// into list entries. A line is cut into records at its commas; each record,
-// without its leading spaces and tabs, becomes: an item entry when it begins
-// with a digit (its fields fitted to the document's count and joined by ",",
-// then "," and the comment between the first and a second "//"; the fields
-// beyond the count and the text after the second "//" are kept as the entry's
-// remainder); a blank entry when empty; and a comment entry, as it stands,
-// otherwise. Every entry remembers its line and its place in it.
-ListFile readListFile(std::string bytes, int editMode);
+// Reads the bytes of a file in the layout into list entries. A line is cut into
+// records at its commas; each record, without its leading spaces and tabs,
+// becomes: an item entry when it begins with a digit (its fields fitted to the
+// layout's column count and joined by ",", then "," and the comment between
+// the first and a second "//"; the fields beyond the count and the text after
+// the second "//" are kept as the entry's remainder); a blank entry when
+// empty; and a comment entry, as it stands, otherwise. In a file in sections
+// a section's number, its "end" and the rows of a settings section are comment
+// entries too. Every entry remembers its line and its place in it.
+ListFile readListFile(std::string bytes, const FileLayout& layout);
+// The same in the specification's layout of a shop (editMode 0) or an item bag (1).
+inline ListFile readListFile(std::string bytes, int editMode)
+{
+    return readListFile(std::move(bytes), specLayout(editMode));
+}
 
 // The entries readListFile gives, one at a time and without keeping any:
 // `eachEntry(ListEntry&&)` for every entry, with its origin set, and after a
 // line's entries `eachLine(const SourceLine&)` with its entryCount.
 template <typename EachEntry, typename EachLine>
-void forEachListLine(std::string_view bytes, int editMode, EachEntry&& eachEntry, EachLine&& eachLine);
+void forEachListLine(std::string_view bytes, const FileLayout& layout, EachEntry&& eachEntry, EachLine&& eachLine);
 
 // The kind of entry a record gives (see readListFile).
 int recordKind(std::string_view record);
 
-// The entry one record gives (its origin left unset).
-ListEntry classifyRecord(std::string_view record, int editMode);
+// The entry one record standing at `place` gives (its origin left unset).
+ListEntry classifyRecord(std::string_view record, const FileLayout& layout, SectionPlace place);
+inline ListEntry classifyRecord(std::string_view record, int editMode)
+{
+    return classifyRecord(record, specLayout(editMode), SectionPlace::Items);
+}
+
+// The entries of one line's content whose first record stands at `place`,
+// each given to `each(entry, slot)`; returns the place after the line.
+template <typename Each>
+SectionPlace forEachLineEntry(std::string_view content, const FileLayout& layout, SectionPlace place, Each&& each);
 
 // Calls `each(record)` for every comma-separated record of one line's content.
 template <typename Each>
@@ -121,18 +139,34 @@ void forEachSourceLine(std::string_view bytes, Each&& each)
     }
 }
 
+template <typename Each>
+SectionPlace forEachLineEntry(std::string_view content, const FileLayout& layout, SectionPlace place, Each&& each)
+{
+    SectionTracker sections(layout, place);
+    int32_t slot = 0;
+    forEachRecord(content, [&](std::string_view record) {
+        const SectionPlace at = sections.place();
+        sections.step(record);
+        each(classifyRecord(record, layout, at), slot++);
+    });
+    return sections.place();
+}
+
 template <typename EachEntry, typename EachLine>
-void forEachListLine(std::string_view bytes, int editMode, EachEntry&& eachEntry, EachLine&& eachLine)
+void forEachListLine(std::string_view bytes, const FileLayout& layout, EachEntry&& eachEntry, EachLine&& eachLine)
 {
     int32_t lineIndex = 0;
+    SectionPlace place = SectionTracker(layout).place();
     forEachSourceLine(bytes, [&](SourceLine line) {
-        int32_t slot = 0;
-        forEachRecord(bytes.substr(line.begin, line.length), [&](std::string_view record) {
-            ListEntry entry = classifyRecord(record, editMode);
-            entry.origin = {lineIndex, slot++};
-            eachEntry(std::move(entry));
-        });
-        line.entryCount = static_cast<uint32_t>(slot);
+        line.place = place;
+        int32_t recordCount = 0;
+        place = forEachLineEntry(bytes.substr(line.begin, line.length), layout, place,
+                                 [&](ListEntry&& entry, int32_t slot) {
+                                     entry.origin = {lineIndex, slot};
+                                     recordCount = slot + 1;
+                                     eachEntry(std::move(entry));
+                                 });
+        line.entryCount = static_cast<uint32_t>(recordCount);
         eachLine(static_cast<const SourceLine&>(line));
         ++lineIndex;
     });

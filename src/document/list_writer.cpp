@@ -2,6 +2,7 @@
 
 #include "catalog/text_utils.h"
 #include "catalog/token_value.h"
+#include "codes/item_columns.h"
 #include "document/list_reader.h"
 
 #include <algorithm>
@@ -10,34 +11,18 @@ namespace vs {
 
 namespace {
 
-std::vector<std::string> splitAtCommas(const std::string& text)
-{
-    std::vector<std::string> pieces;
-    forEachRecord(text, [&](std::string_view piece) { pieces.emplace_back(piece); });
-    return pieces;
-}
-
-// "end", in any case and with blanks around it, as a shop file's closing line.
-bool readsEnd(std::string_view text)
-{
-    text = stripLeadingBlanks(text);
-    const size_t last = text.find_last_not_of(" \t");
-    text = last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
-    return text.size() == 3 && toLowerAscii(text) == "end";
-}
-
 // An item entry whose fifth field reads exactly 1.
 bool setsTabLayout(const ListEntry& entry)
 {
     if (entry.kind != kItemEntry)
         return false;
-    std::vector<std::string> pieces = splitAtCommas(entry.text);
+    const std::vector<std::string_view> pieces = entryPieces(entry.text);
     return pieces.size() >= 5 && tokenValue(pieces[4]) == 1.0;
 }
 
 // Whether entries[at...] are the entries of source line `origin.line`, all of
 // them, in order and as they were read.
-bool lineUnchanged(const EntryList& entries, size_t at, const SourceText& source, int editMode)
+bool lineUnchanged(const EntryList& entries, size_t at, const SourceText& source, const FileLayout& layout)
 {
     const int32_t index = entries[at].origin.line;
     if (index < 0 || static_cast<size_t>(index) >= source.lines.size() || entries[at].origin.slot != 0)
@@ -46,13 +31,9 @@ bool lineUnchanged(const EntryList& entries, size_t at, const SourceText& source
     if (entries.size() - at < line.entryCount)
         return false;
     bool same = true;
-    int32_t slot = 0;
-    forEachRecord(source.content(line), [&](std::string_view record) {
-        if (!same)
-            return;
+    forEachLineEntry(source.content(line), layout, line.place, [&](ListEntry&& read, int32_t slot) {
         const ListEntry& entry = entries[at + static_cast<size_t>(slot)];
-        same = entry.origin == EntryOrigin{index, slot} && entry == classifyRecord(record, editMode);
-        ++slot;
+        same = same && entry.origin == EntryOrigin{index, slot} && entry == read;
     });
     return same;
 }
@@ -78,11 +59,11 @@ std::string remainderText(const ItemRemainder& rest, char separator)
     return text;
 }
 
-std::string itemLine(const std::string& text, int editMode, bool tabLayout, const ItemRemainder& rest)
+std::string itemLine(const std::string& text, const FileLayout& layout, bool tabLayout, const ItemRemainder& rest)
 {
-    const size_t n = static_cast<size_t>(itemFieldCount(editMode));
-    const std::vector<std::string> pieces = splitAtCommas(text);
-    const char separator = tabLayout ? '\t' : ' ';
+    const size_t n = layout.items.count();
+    const std::vector<std::string_view> pieces = entryPieces(text);
+    const char separator = tabLayout ? '\t' : layout.separator;
     std::string line = tabLayout ? "\t" : "";
     for (size_t i = 0; i < std::min(n, pieces.size()); ++i) {
         if (i > 0)
@@ -97,7 +78,7 @@ std::string itemLine(const std::string& text, int editMode, bool tabLayout, cons
         // The comment, with "//" before it when it has text or a tail follows;
         // commas inside it become separators.
         line += separator;
-        const std::string comment = pieces.size() > n ? pieces[n] : std::string();
+        const std::string_view comment = pieces.size() > n ? pieces[n] : std::string_view();
         if (!comment.empty() || rest.tail)
             line += "//";
         line += comment;
@@ -113,8 +94,8 @@ std::string itemLine(const std::string& text, int editMode, bool tabLayout, cons
     return line;
 }
 
-ListWriter::ListWriter(int editMode, bool tabLayout, std::string lineEnd, Sink sink)
-    : editMode_(editMode), tabLayout_(tabLayout), lineEnd_(std::move(lineEnd)), sink_(std::move(sink))
+ListWriter::ListWriter(const FileLayout& layout, bool tabLayout, std::string lineEnd, Sink sink)
+    : layout_(&layout), tabLayout_(tabLayout), lineEnd_(std::move(lineEnd)), sink_(std::move(sink))
 {
 }
 
@@ -153,22 +134,22 @@ void ListWriter::note(int kind, std::string_view text)
 
 void ListWriter::keptLine(std::string_view content, std::string_view end)
 {
-    if (editMode_ == 0)
+    if (layout_->editMode == 0)
         forEachRecord(content, [&](std::string_view record) { note(recordKind(record), record); });
     addLine(content, end);
 }
 
 void ListWriter::entryLine(const ListEntry& entry)
 {
-    if (editMode_ == 0)
+    if (layout_->editMode == 0)
         note(entry.kind, entry.text);
-    addLine(entry.kind == kItemEntry ? itemLine(entry.text, editMode_, tabLayout_, entry.rest) : entry.text,
+    addLine(entry.kind == kItemEntry ? itemLine(entry.text, *layout_, tabLayout_, entry.rest) : entry.text,
             lineEnd_);
 }
 
 std::string ListWriter::finish()
 {
-    if (editMode_ == 0 && !closed_)
+    if (layout_->editMode == 0 && !closed_)
         addLine("end", lineEnd_);
     if (sink_) {
         if (!bytes_.empty())
@@ -178,14 +159,25 @@ std::string ListWriter::finish()
     return std::move(bytes_);
 }
 
-std::string writeListFile(const EntryList& entries, int editMode, const SourceText* source, SaveStyle style)
+namespace {
+
+// The BoK tab layout belongs to the 6-column item bag alone.
+bool takesTabLayout(const FileLayout& layout)
 {
-    const bool tabLayout = editMode == 1 && bagIsBoK(entries);
+    return layout.id == LayoutId::Bag6;
+}
+
+}  // namespace
+
+std::string writeListFile(const EntryList& entries, const FileLayout& layout, const SourceText* source,
+                          SaveStyle style)
+{
+    const bool tabLayout = takesTabLayout(layout) && bagIsBoK(entries);
     const bool keepLines = source && style == SaveStyle::KeepLines;
-    ListWriter writer(editMode, tabLayout, source ? source->lineEnd : std::string("\r\n"));
+    ListWriter writer(layout, tabLayout, source ? source->lineEnd : std::string("\r\n"));
     for (size_t at = 0; at < entries.size();) {
         const ListEntry& entry = entries[at];
-        if (keepLines && lineUnchanged(entries, at, *source, editMode)) {
+        if (keepLines && lineUnchanged(entries, at, *source, layout)) {
             const SourceLine& line = source->lines[static_cast<size_t>(entry.origin.line)];
             const std::string_view whole = source->withEnd(line);
             writer.keptLine(whole.substr(0, line.length), whole.substr(line.length));
@@ -198,13 +190,13 @@ std::string writeListFile(const EntryList& entries, int editMode, const SourceTe
     return writer.finish();
 }
 
-void writeListStream(std::string_view bytes, int editMode, SaveStyle style, const ListWriter::Sink& sink)
+void writeListStream(std::string_view bytes, const FileLayout& layout, SaveStyle style, const ListWriter::Sink& sink)
 {
     LineEndTally ends;
     if (style == SaveStyle::KeepLines) {
         // Every line of a file just read is unchanged and kept; the line end
         // matters only for a closing "end", at the finish.
-        ListWriter writer(editMode, false, std::string(), sink);
+        ListWriter writer(layout, false, std::string(), sink);
         forEachSourceLine(bytes, [&](const SourceLine& line) {
             ends.add(bytes, line);
             writer.keptLine(bytes.substr(line.begin, line.length),
@@ -216,15 +208,15 @@ void writeListStream(std::string_view bytes, int editMode, SaveStyle style, cons
     }
     // The tidy layout's line end and tabs depend on the whole file.
     bool tabLayout = false;
-    if (editMode == 1)
+    if (takesTabLayout(layout))
         forEachListLine(
-            bytes, editMode, [&](ListEntry&& entry) { tabLayout = tabLayout || setsTabLayout(entry); },
+            bytes, layout, [&](ListEntry&& entry) { tabLayout = tabLayout || setsTabLayout(entry); },
             [&](const SourceLine& line) { ends.add(bytes, line); });
     else
         forEachSourceLine(bytes, [&](const SourceLine& line) { ends.add(bytes, line); });
-    ListWriter writer(editMode, tabLayout, ends.mostUsed(), sink);
+    ListWriter writer(layout, tabLayout, ends.mostUsed(), sink);
     forEachListLine(
-        bytes, editMode, [&](ListEntry&& entry) { writer.entryLine(entry); }, [](const SourceLine&) {});
+        bytes, layout, [&](ListEntry&& entry) { writer.entryLine(entry); }, [](const SourceLine&) {});
     writer.finish();
 }
 

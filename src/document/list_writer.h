@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/file_layout.h"
 #include "document/list_entry.h"
 
 #include <functional>
@@ -20,17 +21,22 @@ enum class SaveStyle {
     Tidy,       // every entry is written in the file's layout
 };
 
-// The bytes of a shop file (editMode 0) or item-bag file (editMode 1) holding
-// the entries. With the source the list was read from, a line whose entries
+// The bytes of a file in the layout holding the entries. With the source the list was read from, a line whose entries
 // all stand unchanged, together and in order, is written back byte for byte
 // with its own line end. Every other entry becomes one line ended by the line
 // end the source mostly uses (CRLF without a source): item entries as fields
-// separated by one space (or, in an item-bag file when bagIsBoK, a leading tab
-// and tabs) with their remainder and "//" before a non-empty comment, other
-// entries as they stand. A shop file ends with an "end" line unless a comment
-// entry reading "end" follows its last item entry.
-std::string writeListFile(const EntryList& entries, int editMode, const SourceText* source = nullptr,
+// separated by the layout's separator (or, in a 6-column item-bag file when
+// bagIsBoK, a leading tab and tabs) with their remainder and "//" before a
+// non-empty comment, other entries as they stand. A shop file ends with an
+// "end" line unless a comment entry reading "end" follows its last item entry.
+std::string writeListFile(const EntryList& entries, const FileLayout& layout, const SourceText* source = nullptr,
                           SaveStyle style = SaveStyle::KeepLines);
+// The same in the specification's layout of a shop (editMode 0) or an item bag (1).
+inline std::string writeListFile(const EntryList& entries, int editMode, const SourceText* source = nullptr,
+                                 SaveStyle style = SaveStyle::KeepLines)
+{
+    return writeListFile(entries, specLayout(editMode), source, style);
+}
 
 // Puts a list file together line by line, in the layout writeListFile
 // describes: the line ends, the line after a last line that had none, and a
@@ -40,7 +46,7 @@ class ListWriter {
 public:
     using Sink = std::function<void(std::string_view)>;
 
-    ListWriter(int editMode, bool tabLayout, std::string lineEnd, Sink sink = {});
+    ListWriter(const FileLayout& layout, bool tabLayout, std::string lineEnd, Sink sink = {});
 
     // A line as it was read: its content and its own line end (empty for a
     // last line that had none).
@@ -58,7 +64,7 @@ private:
     void append(std::string_view bytes);
     void note(int kind, std::string_view text);
 
-    int editMode_;
+    const FileLayout* layout_;
     bool tabLayout_;
     std::string lineEnd_;
     Sink sink_;
@@ -71,10 +77,19 @@ private:
 // What writeListFile(readListFile(bytes, editMode)) writes, handed to `sink`
 // in pieces, without keeping the entries: the file is read once (twice for
 // the tidy layout, which depends on all of it).
-void writeListStream(std::string_view bytes, int editMode, SaveStyle style, const ListWriter::Sink& sink);
+void writeListStream(std::string_view bytes, const FileLayout& layout, SaveStyle style, const ListWriter::Sink& sink);
+inline void writeListStream(std::string_view bytes, int editMode, SaveStyle style, const ListWriter::Sink& sink)
+{
+    writeListStream(bytes, specLayout(editMode), style, sink);
+}
 
 // The one line (without its line end) an item entry is written as.
-std::string itemLine(const std::string& text, int editMode, bool tabLayout, const ItemRemainder& rest = {});
+std::string itemLine(const std::string& text, const FileLayout& layout, bool tabLayout,
+                     const ItemRemainder& rest = {});
+inline std::string itemLine(const std::string& text, int editMode, bool tabLayout, const ItemRemainder& rest = {})
+{
+    return itemLine(text, specLayout(editMode), tabLayout, rest);
+}
 
 // The remainder as it is written after an entry's fields: the extra fields,
 // each after a separator, then "//" and the tail. Also what the list shows of it.

@@ -31,18 +31,28 @@ bool fits(const ShopGrid& grid, int x, int y, int w, int h)
 
 }  // namespace
 
-EntryItem readEntryItem(const std::string& text, int editMode)
+EntryItem readEntryItem(const std::string& text, const ItemLayout& layout)
 {
-    std::vector<int> fields;
-    forEachRecord(text, [&](std::string_view field) { fields.push_back(fieldInt(field)); });
-    fields.resize(std::max<size_t>(fields.size(), 7), 0);
-    EntryItem item{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], fields[6]};
-    if (editMode == kBagDocument)
-        item = {fields[0], fields[1], fields[2], 0, fields[3], fields[4], fields[5]};
+    const std::vector<std::string_view> pieces = entryPieces(text);
+    EntryItem item;
+    auto column = [&](ColumnRole role, int fallback) {
+        const int at = layout.find(role);
+        return at < 0 ? fallback : static_cast<size_t>(at) < pieces.size() ? fieldInt(pieces[static_cast<size_t>(at)]) : 0;
+    };
+    item.classIndex = column(ColumnRole::Class, 0);
+    item.typeIndex = column(ColumnRole::Index, 0);
+    item.level = column(ColumnRole::Level, 0);
+    item.maxLevel = column(ColumnRole::MaxLevel, item.level);
+    item.dur = column(ColumnRole::Durability, 0);
+    item.skill = column(ColumnRole::Skill, 0);
+    item.luck = column(ColumnRole::Luck, 0);
+    item.optLevel = column(ColumnRole::Option, 0);
+    item.excellent = layout.has(ColumnRole::Excellent) ? column(ColumnRole::Excellent, 0)
+                                                      : column(ColumnRole::ExcellentFlag, 0);
     return item;
 }
 
-std::string entryDisplayName(const Catalog& catalog, const EntryItem& item, int editMode)
+std::string entryDisplayName(const Catalog& catalog, const EntryItem& item, int nameRule)
 {
     // Named as the editor names it once loaded: its properties within their ranges.
     const NameSubject subject{item.classIndex,
@@ -50,26 +60,33 @@ std::string entryDisplayName(const Catalog& catalog, const EntryItem& item, int 
                               std::clamp(item.level, 0, 12),
                               std::clamp(item.optLevel, 0, 4),
                               std::clamp(item.skill, 0, 1),
-                              std::clamp(item.luck, 0, 1)};
+                              std::clamp(item.luck, 0, 1),
+                              item.excellent != 0};
     if (!catalog.itemExist(item.classIndex, item.typeIndex))
-        return composeDisplayName(catalog, subject, {}, editMode);
+        return composeDisplayName(catalog, subject, {}, nameRule);
     return composeDisplayName(catalog, subject,
                               subject.optLevel > 0 ? optionLabelFor(item.classIndex, item.typeIndex, subject.optLevel)
                                                    : std::string_view(),
-                              editMode);
+                              nameRule);
 }
 
-ShopGrid layOutShop(const EntryList& entries, const Catalog& catalog)
+ShopGrid layOutShop(const EntryList& entries, const Catalog& catalog, const FileLayout& layout)
 {
     ShopGrid grid;
+    SectionTracker sections(layout);
     for (size_t e = 0; e < entries.size(); ++e) {
-        if (entries[e].kind != kItemEntry)
+        const SectionPlace place = sections.place();
+        if (entries[e].kind != kItemEntry) {
+            sections.step(entries[e].text);
             continue;
+        }
         GridItem placed;
         placed.entry = e;
-        placed.item = readEntryItem(entries[e].text, kShopDocument);
+        placed.item = readEntryItem(entries[e].text, layout.items);
         const int index = static_cast<int>(grid.items.size());
-        if (const clsItemProperty* known = catalog.item(placed.item.classIndex, placed.item.typeIndex)) {
+        if (place != SectionPlace::Items)
+            placed.fate = GridItem::Fate::AfterEnd;
+        else if (const clsItemProperty* known = catalog.item(placed.item.classIndex, placed.item.typeIndex)) {
             placed.width = known->width;
             placed.height = known->height;
             if (placed.width < 1 || placed.width > kGridColumns || placed.height < 1 || placed.height > kGridRows) {
@@ -94,7 +111,7 @@ ShopGrid layOutShop(const EntryList& entries, const Catalog& catalog)
     return grid;
 }
 
-std::string gridMap(const ShopGrid& grid, const Catalog& catalog)
+std::string gridMap(const ShopGrid& grid, const Catalog& catalog, const FileLayout& layout)
 {
     std::string map;
     for (int y = 0; y < kGridRows; ++y) {
@@ -113,8 +130,9 @@ std::string gridMap(const ShopGrid& grid, const Catalog& catalog)
             continue;
         const char* why = item.fate == GridItem::Fate::NoRoom        ? "no room"
                           : item.fate == GridItem::Fate::UnknownItem ? "not in the catalog"
+                          : item.fate == GridItem::Fate::AfterEnd    ? "after the shop's end, not sold"
                                                                      : "size outside 8 x 15";
-        map += "not placed: " + std::to_string(i + 1) + " " + entryDisplayName(catalog, item.item, kShopDocument) +
+        map += "not placed: " + std::to_string(i + 1) + " " + entryDisplayName(catalog, item.item, layout.items.naming) +
                " (" + why + ")\n";
     }
     return map;

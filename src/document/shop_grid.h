@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/file_layout.h"
 #include "document/list_entry.h"
 
 #include <array>
@@ -10,9 +11,9 @@ namespace vs {
 
 class Catalog;
 
-// The seven properties an item entry's fields give, read as the server reads
-// them: each field by the token value rule, rounded half to even, not limited.
-// An item-bag entry has no durability (0).
+// The properties an item entry's columns give, read as the server reads them:
+// each column by the token value rule, rounded half to even, not limited. What
+// the layout has no column for is 0 (the highest level: the lowest).
 struct EntryItem {
     int classIndex = 0;
     int typeIndex = 0;
@@ -21,19 +22,26 @@ struct EntryItem {
     int skill = 0;
     int luck = 0;
     int optLevel = 0;
+    int excellent = 0;  // the excellent options' bits, or the excellent flag
+    int maxLevel = 0;
 };
-EntryItem readEntryItem(const std::string& text, int editMode);
+EntryItem readEntryItem(const std::string& text, const ItemLayout& layout);
+inline EntryItem readEntryItem(const std::string& text, int editMode)
+{
+    return readEntryItem(text, specLayout(editMode).items);
+}
 
 // The name a document shows for the entry's item: the display name of the item
-// the fields describe ("Unknown Item" for one the catalog lacks).
-std::string entryDisplayName(const Catalog& catalog, const EntryItem& item, int editMode);
+// the fields describe ("Unknown Item" for one the catalog lacks), by the naming
+// rule of its layout (NameRule; a document kind names as its specification layout).
+std::string entryDisplayName(const Catalog& catalog, const EntryItem& item, int nameRule);
 
 inline constexpr int kGridColumns = 8;
 inline constexpr int kGridRows = 15;
 
 // One item entry of a shop and where the server puts it.
 struct GridItem {
-    enum class Fate { Placed, NoRoom, UnknownItem, BadSize };
+    enum class Fate { Placed, NoRoom, UnknownItem, BadSize, AfterEnd };
     size_t entry = 0;  // index of the entry in the list
     EntryItem item;
     int width = 0;  // from the catalog; 0 for an unknown item
@@ -45,7 +53,8 @@ struct GridItem {
 
 // A shop's goods as the server lays them out: item entries in list order, each
 // at the first position (rows from the top, columns from the left) where its
-// catalog rectangle lies inside the 8 x 15 grid and covers no taken cell.
+// catalog rectangle lies inside the 8 x 15 grid and covers no taken cell. An
+// item after the shop's "end" is not sold and takes no place.
 struct ShopGrid {
     ShopGrid() { cells.fill(-1); }
 
@@ -54,11 +63,11 @@ struct ShopGrid {
 
     int at(int x, int y) const { return cells[static_cast<size_t>(y * kGridColumns + x)]; }
 };
-ShopGrid layOutShop(const EntryList& entries, const Catalog& catalog);
+ShopGrid layOutShop(const EntryList& entries, const Catalog& catalog, const FileLayout& layout = specLayout(0));
 
 // The grid as a person reads it: 15 rows of 8 cells, each the 1-based number of
 // the item entry covering it right-aligned in 3 characters, or " ." padded the
 // same, cells one space apart; then a line for each item not placed.
-std::string gridMap(const ShopGrid& grid, const Catalog& catalog);
+std::string gridMap(const ShopGrid& grid, const Catalog& catalog, const FileLayout& layout = specLayout(0));
 
 }  // namespace vs

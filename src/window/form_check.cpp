@@ -47,7 +47,7 @@ void formTolvane::mnuCheck_Click()
     std::vector<int> lines(list.size());
     for (size_t r = 0; r < lines.size(); ++r)
         lines[r] = static_cast<int>(r) + 1;
-    const std::vector<Finding> findings = checkEntries(list, lines, editMode_, *catalog_);
+    const std::vector<Finding> findings = checkEntries(list, lines, *layout_, *catalog_);
 
     // Rows with an error carry a mark until the next check.
     const QIcon mark = QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical);

@@ -1,6 +1,7 @@
 // File > Open, Save, Save as..., Encoding and Exit.
 #include "catalog/file_io.h"
 #include "catalog/startup_message.h"
+#include "catalog/text_utils.h"
 #include "catalog/vault_error.h"
 #include "document/file_kind.h"
 #include "document/list_reader.h"
@@ -88,16 +89,25 @@ void formTolvane::openFile(const QString& path)
         tellUser(StatusColor::Yellow, "Open> File \"" + name + "\" cannot be read: " + reason + ".");
         return;
     }
-    editMode_ = static_cast<int16_t>(*mode);
-    checkLuck->setText(fromBytes(luckCaption(editMode_)));
+    // The layout the user chose for this file, or the one its lines show.
+    const FileLayout& layout = forcedLayout_ ? *forcedLayout_ : detectLayout(bytes, *mode, &newDocumentLayout(*mode));
+    const std::string notText = notTextReason(bytes);
     docEncoding_ = shownEncoding(bytes, chosenEncoding_);
-    ListFile read = readListFile(std::move(bytes), editMode_);
+    ListFile read = readListFile(std::move(bytes), layout);
     source_ = std::move(read.source);
+    applyLayout(layout);
 
     currFile = path;
     mnuSave->setEnabled(true);
     setCaption(name);
-    tellUser(StatusColor::Green, "Open> File Opened: " + name);
+    const QString layoutText = " (layout: " + QString::fromLatin1(layout.label.data(), int(layout.label.size())) +
+                               ", " + QString::fromStdString(layout.columnNames()) + ")";
+    if (!notText.empty())
+        tellUser(StatusColor::Yellow, "Open> \"" + name + "\" is not a text file: " + QString::fromStdString(notText) +
+                                          "; its bytes are kept as they are." +
+                                          layoutText);
+    else
+        tellUser(StatusColor::Green, "Open> File Opened: " + name + layoutText);
     rememberRecentFile(path);
     {
         const QSignalBlocker quiet(lstShop);
@@ -131,7 +141,7 @@ bool formTolvane::saveFile(const QString& filename)
         return false;
     }
     try {
-        writeFileAtomically(filename.toStdString(), writeListFile(list, editMode_, source_.get()));
+        writeFileAtomically(filename.toStdString(), writeListFile(list, *layout_, source_.get()));
     } catch (const std::system_error& e) {
         tellUser(StatusColor::Yellow,
                  QString("Save> %1: %2").arg(e.code().value()).arg(QString::fromLocal8Bit(e.code().message())));

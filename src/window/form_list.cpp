@@ -2,6 +2,7 @@
 #include "codes/code_manager.h"
 #include "document/list_entry.h"
 #include "document/list_reader.h"
+#include "window/list_selector.h"
 #include "window/form_tolvane.h"
 #include "window/list_rows.h"
 #include "window/text_bytes.h"
@@ -41,17 +42,37 @@ int formTolvane::selectedRow() const
 void formTolvane::shopAddItem(int kind)
 {
     std::string text;
-    if (kind == kItemEntry) {
-        const std::string code = editMode_ == 0 ? theItem->getShopCode(",") : theItem->getBagCode(",");
-        text = code + "," + commentText();
-    } else if (kind == kCommentEntry) {
+    if (kind == kItemEntry)
+        text = theItem->getEntryCode(",") + "," + commentText();
+    else if (kind == kCommentEntry)
         text = "//";
-    }
-    const int selected = selectedRow();
-    const int at = (selected < 0 || selected == lstShop->count() - 1) ? lstShop->count() : selected;
+    const int at = newEntryPosition();
     insertRow(at, ListEntry(std::move(text), kind));
     dropSelectionQuietly(lstShop);
     lstShop->setCurrentRow(at);
+}
+
+int formTolvane::newEntryPosition() const
+{
+    const int count = lstShop->count();
+    const int selected = selectedRow();
+    const int at = (selected < 0 || selected == count - 1) ? count : selected;
+    // The rows the server reads as items: a shop's up to its first "end", a
+    // file in sections those of its items section. A new row outside them
+    // goes to the end of them, above the "end".
+    SectionTracker sections(*layout_);
+    int first = -1;
+    for (int r = 0; r < count; ++r) {
+        const SectionPlace place = sections.place();
+        if (place == SectionPlace::Items && first < 0)
+            first = r;
+        const QListWidgetItem* row = lstShop->item(r);
+        if (row->data(Qt::UserRole).toInt() != kItemEntry)
+            sections.step(documentBytes(row->text()));
+        if (first >= 0 && sections.place() != SectionPlace::Items)
+            return at > first && at <= r ? at : r;
+    }
+    return at;
 }
 
 void formTolvane::swapListItems(QListWidget* lst, int si, int ti)
@@ -187,6 +208,7 @@ void formTolvane::lstShop_Click()
     leaveStorageItem();  // a row chosen in the list: the editor writes into it, not into a storage
     const QListWidgetItem* row = lstShop->item(selected);
     const ListEntry entry = rowEntry(row);
+    theItem->rowHeld = false;
     if (entry.kind == kBlankEntry || entry.kind == kCommentEntry) {
         chkProtectComment->setChecked(false);
         theItem->isNotItem = true;
@@ -196,28 +218,64 @@ void formTolvane::lstShop_Click()
         chkProtectComment->setChecked(true);
         tellUser(StatusColor::Green, "Load Non-Item> Loaded: " + row->text());
     } else if (entry.kind == kItemEntry) {
-        const std::array<double, 7> f = entryFieldValues(entry.text, editMode_);
-        chkProtectComment->setChecked(false);
-        theItem->isNotItem = false;
-        theItem->showSel = false;
-        theItem->flgFromShop = true;
-        theItem->update(f[0], f[1], f[2], f[3], f[4], f[5], f[6]);
-        theItem->flgFromShop = false;
-        theItem->showSel = true;
-        if (theItem->flgItemExists) {
-            tellUser(StatusColor::Green, "Load Item> Loaded: " + catalogText(theItem->strShopComment));
-        } else {
-            // The stored comment: the piece after the n-th comma.
-            std::vector<std::string_view> pieces;
-            forEachRecord(entry.text, [&](std::string_view piece) { pieces.push_back(piece); });
-            const size_t n = static_cast<size_t>(itemFieldCount(editMode_));
-            txtShopComment->setText(pieces.size() > n ? documentText(pieces[n]) : QString());
-            chkProtectComment->setChecked(true);
-            tellUser(StatusColor::Yellow, QString("Load Item> Item does not exist in Data Files."));
-        }
+        loadItemEntry(entry, selected);
     }
     theItem->allowSaveToShop = true;
     listViewsChanged();  // the grid shows the selected entry
+}
+
+void formTolvane::loadItemEntry(const ListEntry& entry, int row)
+{
+    using R = ColumnRole;
+    const ItemLayout& items = layout_->items;
+    const RowValues v = readRowValues(entry.text, items);
+    chkProtectComment->setChecked(false);
+    theItem->isNotItem = false;
+    theItem->showSel = false;
+    theItem->flgFromShop = true;
+    // What the layout has no column for goes back to its default, so that the
+    // codes describe the row and nothing of the item shown before.
+    theItem->maxLevel = limitToRange(v[R::MaxLevel], 0, kLevelCount - 1);
+    theItem->excellentFlag = v[R::ExcellentFlag] == 1 ? 1 : 0;
+    txtSerial->setText("0");
+    theItem->setId(0);
+    const int bits = items.has(R::Excellent) ? static_cast<int>(limitToRange(v[R::Excellent], 0, 63)) : 0;
+    for (int i = 0; i < kExcellentCount; ++i)
+        for (int box : {1 + i, 1 + i + kExcellentCount})
+            arrCheckExc[static_cast<size_t>(box)]->setCheckState(bits & (1 << i) ? Qt::Checked : Qt::Unchecked);
+    arrCheckExc[0]->setCheckState(bits == 63 ? Qt::Checked : Qt::Unchecked);
+    theItem->update(v[R::Class], v[R::Index], v[R::Level], v[R::Durability], v[R::Skill], v[R::Luck], v[R::Option]);
+    theItem->flgFromShop = false;
+    theItem->showSel = true;
+    // A row the editor cannot show as it stands keeps its fields until an item is chosen for it.
+    const std::string inexact = inexactColumn(entry.text, items);
+    theItem->rowHeld = !inexact.empty() || !theItem->flgItemExists;
+    const QString replace = QString(" Choose an item for it with the class or item selector to replace it; until "
+                                    "then no edit is written into the row.");
+    if (theItem->flgItemExists && inexact.empty()) {
+        tellUser(StatusColor::Green, "Load Item> Loaded: " + catalogText(theItem->strShopComment));
+    } else if (theItem->flgItemExists) {
+        tellUser(StatusColor::Yellow, QString("Load Item> Row %1 cannot be shown as it stands: %2; the editor shows %3.")
+                                              .arg(row + 1)
+                                              .arg(documentText(inexact))
+                                              .arg(catalogText(theItem->strShopComment)) +
+                                          replace);
+    } else {
+        // The stored comment: the piece after the n-th comma.
+        const std::vector<std::string_view> pieces = entryPieces(entry.text);
+        const size_t n = items.count();
+        txtShopComment->setText(pieces.size() > n ? documentText(pieces[n]) : QString());
+        chkProtectComment->setChecked(true);
+        tellUser(StatusColor::Yellow,
+                 QString("Load Item> Item does not exist in Data Files. Row %1 names item %2 of class %3; the "
+                         "selectors show %4 instead.")
+                         .arg(row + 1)
+                         .arg(theItem->shopCode.typeIndex)
+                         .arg(theItem->shopCode.classIndex)
+                         .arg(comboItemSelector->currentText().isEmpty() ? QString("no item")
+                                                                          : comboItemSelector->currentText()) +
+                     replace);
+    }
 }
 
 void formTolvane::mnuUpdateAll_Click()
@@ -231,6 +289,7 @@ void formTolvane::mnuUpdateAll_Click()
     const auto storedName = [this](const std::string& name) { return documentBytes(catalogText(name)); };
     int done = 0;
     int lastItem = -1;
+    int kept = 0;
     beginListChange();
     for (int r = 0; r < count; ++r, done = r) {
         if (r % 256 == 0) {
@@ -243,9 +302,11 @@ void formTolvane::mnuUpdateAll_Click()
         // Each item entry as loading it into the editor and saving it again makes it.
         lastItem = r;
         ListEntry entry = rowEntry(lstShop->item(r));
-        if (std::optional<std::string> text = updatedEntryText(entry.text, editMode_, *catalog_, storedName)) {
+        if (std::optional<std::string> text = updatedEntryText(entry.text, layout_->items, *catalog_, storedName)) {
             entry.text = *std::move(text);
             setRow(r, entry);
+        } else {
+            ++kept;
         }
     }
     // The selection ends on the last item entry, loaded afresh, with its message.
@@ -263,6 +324,12 @@ void formTolvane::mnuUpdateAll_Click()
     if (stopped)
         tellUser(StatusColor::Yellow,
                  QString("Update All> Stopped: rows 1 to %1 of %2 were updated; undo takes them back.").arg(done).arg(count));
+    else if (kept > 0)
+        tellUser(StatusColor::Yellow, QString("Update All> %1 item row%2 left as %3: not in the data files, or "
+                                              "holding columns the editor cannot show as they stand.")
+                                          .arg(kept)
+                                          .arg(kept == 1 ? " was" : "s were")
+                                          .arg(kept == 1 ? "it is" : "they are"));
 }
 
 void formTolvane::txtShopComment_Change()

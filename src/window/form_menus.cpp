@@ -47,6 +47,7 @@ void formTolvane::buildMenus()
     connect(mnuRecent, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });  // another window may have added one
     fillRecentMenu();
     buildEncodingMenu(file);
+    buildLayoutMenu(file);
     addItem(file, "mnuOpenStorage", "Open Storage...", "Ctrl+W", [this] { mnuOpenStorage_Click(); });
     file->addSeparator()->setObjectName("sp1");
     addItem(file, "mnuExit", "Exit", "Ctrl+X", [this] { mnuExit_Click(); });

@@ -2,6 +2,7 @@
 #include "catalog/token_value.h"
 #include "codes/vault_code.h"
 #include "window/clickable_label.h"
+#include "window/list_selector.h"
 #include "window/form_tolvane.h"
 #include "window/text_bytes.h"
 
@@ -48,6 +49,19 @@ void formTolvane::checkLuck_Click()
 {
     if (theItem)
         theItem->setLuck(boxValue(checkLuck));
+}
+
+void formTolvane::comboMaxLevel_Click()
+{
+    const int position = comboMaxLevel->listIndex();
+    if (theItem && position >= 0)
+        theItem->setMaxLevel(position);
+}
+
+void formTolvane::checkExcItem_Click()
+{
+    if (theItem)
+        theItem->setExcellentFlag(boxValue(checkExcItem));
 }
 
 void formTolvane::txtDur_Change()

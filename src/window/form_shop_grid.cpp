@@ -115,7 +115,7 @@ QRect formShopGrid::cellRect(int x, int y) const
 void formShopGrid::refresh()
 {
     const bool shop = main_.editMode() == 0;
-    grid_ = shop ? layOutShop(main_.listEntries(), main_.catalog()) : ShopGrid{};
+    grid_ = shop ? layOutShop(main_.listEntries(), main_.catalog(), main_.layout()) : ShopGrid{};
     picShopGrid->setVisible(shop);
     lblNoGrid->setVisible(!shop);
     lstNotPlaced->clear();
@@ -124,11 +124,12 @@ void formShopGrid::refresh()
             continue;
         const char* why = item.fate == GridItem::Fate::NoRoom        ? "no room: not sold"
                           : item.fate == GridItem::Fate::UnknownItem ? "not in the catalog"
+                          : item.fate == GridItem::Fate::AfterEnd    ? "after the shop's end: not sold"
                                                                      : "its size does not fit any grid";
         auto* row = new QListWidgetItem(
             QString("Row %1: %2 (%3)")
                 .arg(item.entry + 1)
-                .arg(main_.catalogText(entryDisplayName(main_.catalog(), item.item, 0)))
+                .arg(main_.catalogText(entryDisplayName(main_.catalog(), item.item, main_.layout().items.naming)))
                 .arg(why),
             lstNotPlaced);
         row->setForeground(QColor(220, 0, 0));

@@ -130,6 +130,7 @@ void formTolvane::loadStorageItem(formStorage& storage)
     storageTarget_ = &storage;
     undoGroup_->setActiveStack(storage.history());
     loadingStorageItem_ = true;
+    theItem->rowHeld = false;
     theItem->allowSaveToShop = false;
     chkProtectComment->setChecked(false);
     theItem->isNotItem = false;

@@ -92,6 +92,7 @@ formTolvane::formTolvane(DialogSeam& dialogs, QWidget* parent)
     buildSelectorControls();
     buildPropertyControls();
     buildSearchControls();
+    layout_ = &newDocumentLayout(0);
     // Stacked from back to front; where two frames overlap the later one lies in front.
     for (QFrame* f : {frmBanner, frmItemProperties, frmSearch, frmSelector, frmDebug, frmShopCtrl, frmShop})
         f->raise();
@@ -101,6 +102,7 @@ formTolvane::formTolvane(DialogSeam& dialogs, QWidget* parent)
     restorePosition();
     setAcceptDrops(true);
     connectHandlers();
+    applyLayout(*layout_);
 }
 
 formTolvane::~formTolvane()
@@ -223,6 +225,13 @@ void formTolvane::buildPropertyControls()
 
     checkSkill = place<QCheckBox>(f, "checkSkill", twipsRect(240, 1320, 1335, 315), "Skill");
     checkLuck = place<QCheckBox>(f, "checkLuck", twipsRect(1800, 1320, 1575, 315), "Luck");
+    // Shown only for layouts with a level range or an excellent flag.
+    lblMaxLevel = label(f, "lblMaxLevel", "Highest Level:", twipsRect(120, 1680, 1455, 255));
+    comboMaxLevel = place<ListSelector>(f, "comboMaxLevel", twipsRect(240, 1920, 855, 315), false);
+    for (int level = 0; level <= 12; ++level)
+        comboMaxLevel->addRow(level == 0 ? QString("0") : QString("+%1").arg(level), level);
+    checkExcItem = place<QCheckBox>(f, "checkExcItem", twipsRect(1800, 1920, 1575, 315), "Excellent");
+    checkExcItem->setToolTip("The server gives the item excellent options of its own choosing");
 
     label(f, "lvlExcOptions", "Excellent Options:", twipsRect(120, 2400, 3255, 255));
     arrCheckExc[0] = place<QCheckBox>(f, "checkExcAll", twipsRect(240, 2640, 3135, 255), "All");
@@ -261,6 +270,8 @@ void formTolvane::connectHandlers()
         connect(arrCheckExc[n], &QCheckBox::stateChanged, this, [this, n] { checkExc_Click(n); });
     connect(checkSkill, &QCheckBox::stateChanged, this, [this] { checkSkill_Click(); });
     connect(checkLuck, &QCheckBox::stateChanged, this, [this] { checkLuck_Click(); });
+    connect(comboMaxLevel, &QComboBox::currentIndexChanged, this, [this] { comboMaxLevel_Click(); });
+    connect(checkExcItem, &QCheckBox::stateChanged, this, [this] { checkExcItem_Click(); });
     connect(txtDur, &QLineEdit::textChanged, this, [this] { txtDur_Change(); });
     connect(txtSerial, &QLineEdit::textChanged, this, [this] { txtSerial_Change(); });
     connect(lblDur, &ClickableLabel::doubleClicked, this, [this] { lblDur_DblClick(); });

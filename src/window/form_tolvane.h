@@ -5,6 +5,7 @@
 #include "codes/code_man_view.h"
 #include "codes/code_manager.h"
 #include "codes/storage.h"
+#include "document/file_layout.h"
 #include "document/list_entry.h"
 #include "window/dialog_seam.h"
 #include "window/list_change.h"
@@ -100,8 +101,12 @@ public:
     void setDurText(const std::string& text) override;
     void setSkillValue(int value) override;
     void setLuckValue(int value) override;
+    void setMaxLevelListIndex(int position) override;
+    void setExcellentFlagValue(int value) override;
     std::string getOptionName() const override;
     int editMode() const override { return editMode_; }
+    const ItemLayout& itemLayout() const override { return layout_->items; }
+    std::string selectedEntryName() const override;
     bool commentProtected() const override;
     std::string commentText() const override;
     void setCommentText(const std::string& text) override;
@@ -132,6 +137,8 @@ public:
     void checkExcAll_Click();
     void checkSkill_Click();
     void checkLuck_Click();
+    void comboMaxLevel_Click();
+    void checkExcItem_Click();
     void txtDur_Change();
     void txtSerial_Change();
     void lblDur_DblClick();
@@ -161,6 +168,15 @@ public:
     void mnuSave_Click();
     void mnuSaveAs_Click();
     void mnuExit_Click();
+
+    // File > Layout: the layout of the document's lines, and the ones new documents use.
+    const FileLayout& layout() const { return *layout_; }
+    // Reads the open file again in the layout (after the unsaved-changes
+    // question); a list without a file takes it for its rows as they are.
+    void chooseLayout(const FileLayout& layout);
+    // Remembers the layout for new documents of its kind.
+    void chooseNewDocumentLayout(const FileLayout& layout);
+    static const FileLayout& newDocumentLayout(int editMode);
     // Asks about unsaved changes; false when the user cancelled (or a save failed).
     bool maySetListAside();
     void chooseEncoding(const QString& id);
@@ -251,6 +267,16 @@ private:
     EntryList entries() const;
     void setCaption(const QString& fileName);
     void buildEncodingMenu(QMenu* file);
+    void buildLayoutMenu(QMenu* file);
+    // Shows the layout's controls (level range, excellent flag) and captions;
+    // the menu marks it.
+    void applyLayout(const FileLayout& layout);
+    void markLayoutMenu();
+    // Loads the selected item entry into the editor (lstShop_Click's item part).
+    void loadItemEntry(const ListEntry& entry, int row);
+    // Where New puts an entry: above the selected row, at the end without one
+    // or below the last; never after the line where the server stops reading.
+    int newEntryPosition() const;
     void fillRecentMenu();
     // Takes a drag or drop that carries a local file; false leaves the event alone.
     bool takeFileDrop(QDropEvent* event);
@@ -318,6 +344,12 @@ private:
     QLineEdit* txtSerial = nullptr;
     QCheckBox* checkSkill = nullptr;
     QCheckBox* checkLuck = nullptr;
+    QLabel* lblMaxLevel = nullptr;
+    ListSelector* comboMaxLevel = nullptr;
+    QCheckBox* checkExcItem = nullptr;
+    const FileLayout* layout_ = nullptr;
+    const FileLayout* forcedLayout_ = nullptr;  // set while File > Layout reads the file again
+    QMenu* mnuLayout = nullptr;
 
     QLabel* lblDebug = nullptr;
 

@@ -129,6 +129,23 @@ void formTolvane::setLuckValue(int value)
     checkLuck->setCheckState(checkState(value));
 }
 
+void formTolvane::setMaxLevelListIndex(int position)
+{
+    comboMaxLevel->setListIndex(position);
+}
+
+void formTolvane::setExcellentFlagValue(int value)
+{
+    checkExcItem->setCheckState(checkState(value));
+}
+
+std::string formTolvane::selectedEntryName() const
+{
+    if (storageTarget_)
+        return toBytes(storageTarget_->slotPlace(storageTarget_->selectedSlot()));
+    return "row " + std::to_string(selectedRow() + 1);
+}
+
 std::string formTolvane::getOptionName() const
 {
     return toBytes(comboOpt->currentText());

@@ -1,5 +1,6 @@
 #include "catalog/catalog_loader.h"
 #include "codes/code_manager.h"
+#include "document/file_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@ class FakeView : public CodeManView {
 public:
     std::string vault, shop, comment, entryText, status, clipboard;
     int vaultSel[2] = {-1, -1}, shopSel[2] = {-1, -1};
-    int category = -1, classPos = -1, itemPos = -1, levelPos = -1, optPos = -1, subPos = -1;
+    int category = -1, classPos = -1, itemPos = -1, levelPos = -1, optPos = -1, subPos = -1, maxLevelPos = -1;
     int skill = -1, luck = -1, mode = 0, entryKind = 1, itemRows = 3;
     std::string durText;
     bool protectedComment = false, entrySelected = true, subTypesEnabled = true;
@@ -39,6 +40,9 @@ public:
     void setLuckValue(int v) override { luck = v; }
     std::string getOptionName() const override { return "+8"; }
     int editMode() const override { return mode; }
+    const ItemLayout& itemLayout() const override { return specLayout(mode).items; }
+    void setMaxLevelListIndex(int p) override { maxLevelPos = p; }
+    void setExcellentFlagValue(int) override {}
     bool commentProtected() const override { return protectedComment; }
     std::string commentText() const override { return comment; }
     void setCommentText(const std::string& t) override

@@ -13,11 +13,11 @@
 namespace vs {
 namespace {
 
-std::string streamed(std::string_view bytes, int editMode, SaveStyle style, size_t* pieces = nullptr)
+std::string streamed(std::string_view bytes, const FileLayout& layout, SaveStyle style, size_t* pieces = nullptr)
 {
     std::string out;
     size_t count = 0;
-    writeListStream(bytes, editMode, style, [&](std::string_view piece) {
+    writeListStream(bytes, layout, style, [&](std::string_view piece) {
         EXPECT_FALSE(piece.empty());
         out += piece;
         ++count;
@@ -27,16 +27,16 @@ std::string streamed(std::string_view bytes, int editMode, SaveStyle style, size
     return out;
 }
 
-// Both paths over one input, in both document kinds and both save styles.
+// Both paths over one input, in every layout and both save styles.
 void expectSamePaths(const std::string& bytes, const std::string& label)
 {
-    for (int editMode : {0, 1}) {
-        const ListFile file = readListFile(bytes, editMode);
+    for (const FileLayout& layout : builtInLayouts()) {
+        const ListFile file = readListFile(bytes, layout);
 
         EntryList visited;
         std::vector<SourceLine> lines;
         forEachListLine(
-            bytes, editMode, [&](ListEntry&& entry) { visited.push_back(std::move(entry)); },
+            bytes, layout, [&](ListEntry&& entry) { visited.push_back(std::move(entry)); },
             [&](const SourceLine& line) { lines.push_back(line); });
         ASSERT_EQ(visited.size(), file.entries.size()) << label;
         for (size_t i = 0; i < visited.size(); ++i) {
@@ -48,14 +48,14 @@ void expectSamePaths(const std::string& bytes, const std::string& label)
             const SourceLine& a = lines[i];
             const SourceLine& b = file.source->lines[i];
             ASSERT_TRUE(a.begin == b.begin && a.length == b.length && a.endLength == b.endLength &&
-                        a.entryCount == b.entryCount)
+                        a.entryCount == b.entryCount && a.place == b.place)
                 << label << " line " << i;
         }
 
         for (SaveStyle style : {SaveStyle::KeepLines, SaveStyle::Tidy}) {
-            const std::string stored = writeListFile(file.entries, editMode, file.source.get(), style);
-            ASSERT_EQ(streamed(bytes, editMode, style), stored)
-                << label << " editMode " << editMode << (style == SaveStyle::Tidy ? " tidy" : " keep");
+            const std::string stored = writeListFile(file.entries, layout, file.source.get(), style);
+            ASSERT_EQ(streamed(bytes, layout, style), stored)
+                << label << " layout " << layout.name << (style == SaveStyle::Tidy ? " tidy" : " keep");
         }
     }
 }
@@ -66,7 +66,7 @@ std::string randomFile(std::mt19937& rng)
     static const std::vector<std::string> pieces = {
         "0",   "1",   "12",   "7",  " ",   "\t",  ",",    ",",      "\r",  "\n",   "\r\n", "\r\n", "//", "\"",
         "end", "END", " eNd", "x",  "&H1", "-3",  "1.5e", "shop",   "a b", "\\",   std::string(1, '\0'),
-        "\xe9", "0 1 2 3 1 5 6 7", "1,2,3,4,1,6",  "//c//t", "\"Kris x",
+        "\xe9", "0 1 2 3 1 5 6 7", "1,2,3,4,1,6",  "//c//t", "\"Kris x", "2\n", "end\r\n", "0 11 0 9 1 1 1 0",
     };
     std::uniform_int_distribution<size_t> count(0, 60);
     std::uniform_int_distribution<size_t> pick(0, pieces.size() - 1);
@@ -140,7 +140,7 @@ TEST(ListStream, EdgesOfLinesAndTheClosingEnd)
         {"", 1, SaveStyle::KeepLines, ""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(streamed(c.bytes, c.editMode, c.style), c.expected) << c.bytes;
+        EXPECT_EQ(streamed(c.bytes, specLayout(c.editMode), c.style), c.expected) << c.bytes;
         expectSamePaths(c.bytes, c.bytes);
     }
 }
@@ -152,7 +152,7 @@ TEST(ListStream, LargeFilesArriveInPiecesAndWhole)
         bytes += std::to_string(i % 16) + " " + std::to_string(i % 32) + " 0 255 0 1 2 //name " + std::to_string(i) +
                  "\r\n";
     size_t pieces = 0;
-    const std::string out = streamed(bytes, 0, SaveStyle::KeepLines, &pieces);
+    const std::string out = streamed(bytes, specLayout(0), SaveStyle::KeepLines, &pieces);
     EXPECT_EQ(out, bytes + "end\r\n");
     EXPECT_GT(pieces, 1u);  // handed over as it grows, not gathered whole
     expectSamePaths(bytes, "40,000 item lines");

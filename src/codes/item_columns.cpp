@@ -1,0 +1,84 @@
+#include "codes/item_columns.h"
+
+#include "catalog/token_value.h"
+
+#include <cctype>
+#include <cmath>
+
+namespace vs {
+
+namespace {
+
+// A plain decimal whole number: an optional sign and digits, nothing else.
+bool isPlainInteger(std::string_view field)
+{
+    size_t at = field.empty() || (field[0] != '-' && field[0] != '+') ? 0 : 1;
+    if (at == field.size())
+        return false;
+    for (; at < field.size(); ++at)
+        if (!std::isdigit(static_cast<unsigned char>(field[at])))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+int ItemLayout::find(ColumnRole role) const
+{
+    for (size_t c = 0; c < columns.size(); ++c)
+        if (columns[c].role == role)
+            return static_cast<int>(c);
+    return -1;
+}
+
+std::vector<std::string_view> entryPieces(std::string_view text)
+{
+    std::vector<std::string_view> pieces;
+    size_t start = 0;
+    for (size_t comma; (comma = text.find(',', start)) != std::string_view::npos; start = comma + 1)
+        pieces.push_back(text.substr(start, comma - start));
+    pieces.push_back(text.substr(start));
+    return pieces;
+}
+
+RowValues readRowValues(std::string_view text, const ItemLayout& layout)
+{
+    const std::vector<std::string_view> pieces = entryPieces(text);
+    RowValues row;
+    for (size_t c = 0; c < layout.count(); ++c)
+        row[layout.columns[c].role] = c < pieces.size() ? tokenValue(pieces[c]) : 0.0;
+    if (!layout.has(ColumnRole::MaxLevel))
+        row[ColumnRole::MaxLevel] = row[ColumnRole::Level];
+    return row;
+}
+
+std::string columnsText(const ItemLayout& layout, const RowValues& values, std::string_view separator)
+{
+    std::string text;
+    for (size_t c = 0; c < layout.count(); ++c) {
+        if (c > 0)
+            text += separator;
+        text += formatNumber(values[layout.columns[c].role]);
+    }
+    return text;
+}
+
+std::string inexactColumn(std::string_view text, const ItemLayout& layout)
+{
+    const std::vector<std::string_view> pieces = entryPieces(text);
+    for (size_t c = 0; c < layout.count(); ++c) {
+        const ItemColumn& column = layout.columns[c];
+        const std::string what = "its " + std::string(column.what);
+        if (c >= pieces.size() || pieces[c].empty())
+            return what + " is missing";
+        if (!isPlainInteger(pieces[c]))
+            return what + " \"" + std::string(pieces[c]) + "\" is not a whole number";
+        const double value = tokenValue(pieces[c]);
+        if (value < column.low || value > column.editorHigh)
+            return what + " " + formatNumber(value) + " is outside the editor's " + std::to_string(column.low) +
+                   ".." + std::to_string(column.editorHigh);
+    }
+    return {};
+}
+
+}  // namespace vs
