@@ -67,6 +67,8 @@ public:
     virtual std::string selectedEntryPlace() const { return "the list"; }
     // The selected entry by its place, for the status line: "row 5".
     virtual std::string selectedEntryName() const { return "the entry"; }
+    // The selected entry's text as it stands.
+    virtual std::string selectedEntryText() const { return {}; }
 
     virtual void tellUser(StatusColor color, const std::string& message) = 0;
     // Clears the clipboard and puts the text on it.

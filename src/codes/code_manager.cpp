@@ -311,8 +311,11 @@ void clsCodeMan::setComment()
     if (flgFromShop)
         return;
     strShopComment = view_.commentText();
-    if (allowSaveToShop && !namingComment_)
+    if (allowSaveToShop && !namingComment_) {
+        typingComment_ = true;
         saveToShop();
+        typingComment_ = false;
+    }
 }
 
 void clsCodeMan::setSelVault(int start, int length)
@@ -424,6 +427,22 @@ void clsCodeMan::saveToShop()
 {
     if (!view_.listEntrySelected()) {
         view_.tellUser(StatusColor::Yellow, "Save Item> Please select an item from list.");
+        return;
+    }
+    if (rowHeld && view_.selectedEntryKind() == 1 && typingComment_) {
+        // The row keeps its columns as they stand; only its comment changes.
+        const std::string stored = view_.selectedEntryText();
+        const std::vector<std::string_view> pieces = entryPieces(stored);
+        std::string text;
+        for (size_t c = 0; c < view_.itemLayout().count(); ++c) {
+            if (c > 0)
+                text += ',';
+            if (c < pieces.size())
+                text += pieces[c];
+        }
+        if (view_.setSelectedEntryText(text + "," + view_.commentText()))
+            view_.tellUser(StatusColor::White, "Save Item> The comment is saved to " + view_.selectedEntryPlace() +
+                                                   "; the row keeps its fields.");
         return;
     }
     if (rowHeld && view_.selectedEntryKind() == 1) {

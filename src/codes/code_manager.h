@@ -94,6 +94,8 @@ private:
     // change is the program's, and the entry is saved (or not) by refreshName's
     // own rule rather than as if the user had typed it.
     bool namingComment_ = false;
+    // Set while a typed comment is saved: a held row then takes the comment alone.
+    bool typingComment_ = false;
     const Catalog& catalog_;
     CodeManView& view_;
 };

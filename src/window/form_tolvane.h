@@ -107,6 +107,7 @@ public:
     int editMode() const override { return editMode_; }
     const ItemLayout& itemLayout() const override { return layout_->items; }
     std::string selectedEntryName() const override;
+    std::string selectedEntryText() const override;
     bool commentProtected() const override;
     std::string commentText() const override;
     void setCommentText(const std::string& text) override;

@@ -146,6 +146,12 @@ std::string formTolvane::selectedEntryName() const
     return "row " + std::to_string(selectedRow() + 1);
 }
 
+std::string formTolvane::selectedEntryText() const
+{
+    const int row = selectedRow();
+    return !storageTarget_ && row >= 0 ? rowEntry(lstShop->item(row)).text : std::string();
+}
+
 std::string formTolvane::getOptionName() const
 {
     return toBytes(comboOpt->currentText());

@@ -182,7 +182,7 @@ private slots:
         });
         QCOMPARE(exit, 0);
         QCOMPARE(rows, QStringList({"// goods", "0,3,0,40,0,0,0,Katana", "end"}));
-        QCOMPARE(status, QString("Open> File Opened: shop5.txt"));
+        QCOMPARE(status, QString("Open> File Opened: shop5.txt (layout: shop, 7 columns, Type Index Level Durab Skill Luck Option)"));
         QCOMPARE(caption, QString("Vaultsmith - shop5.txt"));
         QVERIFY(dialogs.messages.isEmpty());
     }
@@ -352,7 +352,7 @@ private slots:
         auto* list = w.get<QListWidget>("lstShop");
         QVERIFY(dropOn(list->viewport(), shop));
         QCOMPARE(texts(list), QStringList({"0,3,0,40,0,0,0,Katana"}));
-        QCOMPARE(w.status(), QString("Open> File Opened: shop3.txt"));
+        QCOMPARE(w.status(), QString("Open> File Opened: shop3.txt (layout: shop, 7 columns, Type Index Level Durab Skill Luck Option)"));
         QCOMPARE(recentPaths(w).front(), shop);
 
         // Onto a text box the file is opened, not pasted as text.

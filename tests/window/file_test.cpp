@@ -21,7 +21,7 @@ private slots:
         QCOMPARE(texts(list), QStringList({"// goods", "", "0,3,0,40,0,0,0,Katana", "abc", "end"}));
         QCOMPARE(list->item(3)->data(Qt::UserRole).toInt(), 2);  // lines of other kinds are kept as comments
         QCOMPARE(list->currentRow(), -1);
-        QCOMPARE(w.status(), QString("Open> File Opened: Shop7.txt"));
+        QCOMPARE(w.status(), QString("Open> File Opened: Shop7.txt (layout: shop, 7 columns, Type Index Level Durab Skill Luck Option)"));
         QCOMPARE(w.statusColor(), QColor(0, 255, 0));
         QCOMPARE(w.form().caption(), QString("Vaultsmith - Shop7.txt"));
         QVERIFY(w.get<QAction>("mnuSave")->isEnabled());
