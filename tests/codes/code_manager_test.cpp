@@ -40,7 +40,9 @@ public:
     void setLuckValue(int v) override { luck = v; }
     std::string getOptionName() const override { return "+8"; }
     int editMode() const override { return mode; }
-    const ItemLayout& itemLayout() const override { return specLayout(mode).items; }
+    const ItemLayout& itemLayout() const override { return layout ? layout->items : specLayout(mode).items; }
+    const FileLayout* layout = nullptr;
+    std::string selectedEntryText() const override { return entryText; }
     void setMaxLevelListIndex(int p) override { maxLevelPos = p; }
     void setExcellentFlagValue(int) override {}
     bool commentProtected() const override { return protectedComment; }
@@ -270,6 +272,65 @@ TEST_F(CodeManager, ExportsTheCodes)
     EXPECT_EQ(view.clipboard, view.shop);
     man->exportVaultCode();
     EXPECT_EQ(view.clipboard, view.vault);
+}
+
+TEST_F(CodeManager, EachLayoutsColumnsFollowTheEditor)
+{
+    // The 8-column shop's EXC column holds the excellent options as bits; the
+    // sectioned bag writes its level range and excellent flag; both name the
+    // item by the vault code's rule.
+    view.entrySelected = true;
+    view.entryKind = 1;
+    view.layout = &layoutFor(LayoutId::Shop8);
+    man->update(0, 1, 5, 20, 0, 1, 0);
+    man->allowSaveToShop = true;
+    man->setXlntOption(0, 1);
+    man->setXlntOption(5, 1);
+    EXPECT_EQ(view.entryText, "0,1,5,20,0,1,0,33,Excellent Blade+5+Luck");
+    man->setXlntOption(0, 0);
+    EXPECT_EQ(man->getEntryCode(","), "0,1,5,20,0,1,0,32");
+    man->setXlntOption(kAllExcellent, 0);
+    EXPECT_EQ(view.entryText, "0,1,5,20,0,1,0,0,Blade+5+Luck");
+    // The excellent options never reach a layout without their column.
+    view.layout = &layoutFor(LayoutId::Shop7);
+    man->setXlntOption(2, 1);
+    EXPECT_EQ(view.entryText, "0,1,5,20,0,1,0,Blade+5+Luck");
+
+    view.layout = &layoutFor(LayoutId::BagSections);
+    man->setXlntOption(kAllExcellent, 0);
+    man->setMaxLevel(9);
+    EXPECT_EQ(view.entryText, "0,1,5,9,0,1,0,0,Blade+5+Luck");
+    man->setExcellentFlag(1);
+    EXPECT_EQ(view.entryText, "0,1,5,9,0,1,0,1,Excellent Blade+5+Luck");
+    // A range never ends below its start, either way.
+    man->setLevel(11);
+    EXPECT_EQ(view.entryText, "0,1,11,11,0,1,0,1,Excellent Blade+11+Luck");
+    man->setMaxLevel(3);
+    EXPECT_EQ(view.entryText, "0,1,3,3,0,1,0,1,Excellent Blade+3+Luck");
+    EXPECT_EQ(view.maxLevelPos, 3);
+}
+
+TEST_F(CodeManager, AHeldRowTakesNoEditUntilAnItemIsChosen)
+{
+    view.entrySelected = true;
+    view.entryKind = 1;
+    view.entryText = "0,9,14,20,0,0,0,old";
+    man->update(0, 1, 12, 20, 0, 0, 0);
+    man->allowSaveToShop = true;
+    man->rowHeld = true;
+    man->setSkill(1);
+    EXPECT_EQ(view.entryText, "0,9,14,20,0,0,0,old");
+    EXPECT_EQ(view.color, StatusColor::Yellow);
+    // A typed comment changes the comment alone.
+    man->setComment();
+    view.comment = "new";
+    man->setComment();
+    EXPECT_EQ(view.entryText, "0,9,14,20,0,0,0,new");
+    // Choosing an item lets go of the row: it is written and the user told.
+    man->setTypeIndex(1);
+    EXPECT_FALSE(man->rowHeld);
+    EXPECT_EQ(view.entryText.substr(0, 17), "0,1,12,20,1,0,0,B");
+    EXPECT_EQ(view.status.rfind("Save Item> The item of the entry was replaced by Blade+12+Skill", 0), 0u) << view.status;
 }
 
 }  // namespace
