@@ -1,5 +1,6 @@
 // check and grid: what the server will make of a file.
 #include "catalog/text_encoding.h"
+#include "catalog/text_utils.h"
 #include "codes/display_name.h"
 #include "cli/cli_context.h"
 #include "document/file_check.h"
@@ -65,13 +66,15 @@ int runCheck(const Context& ctx)
             (finding.severity == Finding::Severity::Error ? errors : warnings)++;
             if (json) {
                 ctx.out << (first ? "\n" : ",\n") << "  {\"file\": " << jsonString(files[f])
-                        << ", \"line\": " << finding.line << ", \"severity\": \"" << severityName(finding.severity)
-                        << "\", \"code\": \"" << finding.code << "\", \"message\": " << jsonString(finding.message)
-                        << "}";
+                        << ", \"layout\": " << jsonString(lists[f].layout->name) << ", \"line\": " << finding.line
+                        << ", \"severity\": \"" << severityName(finding.severity) << "\", \"code\": \""
+                        << finding.code << "\", \"message\": " << jsonString(finding.message) << "}";
                 first = false;
             } else {
-                ctx.out << files[f] << ':' << finding.line << ": " << severityName(finding.severity) << ": "
-                        << finding.message << " [" << finding.code << "]\n";
+                // A field's text is quoted as the file holds it: its control bytes are shown, not sent.
+                ctx.out << escapeControlBytes(files[f]) << ':' << finding.line << ": "
+                        << severityName(finding.severity) << ": " << escapeControlBytes(finding.message) << " ["
+                        << finding.code << "]\n";
             }
         }
     }

@@ -6,6 +6,7 @@
 #include "catalog/item_search.h"
 #include "catalog/startup_message.h"
 #include "catalog/text_encoding.h"
+#include "catalog/text_utils.h"
 #include "catalog/vault_error.h"
 #include "cli/cli_args.h"
 #include "cli/cli_context.h"
@@ -235,7 +236,8 @@ int runEntries(const Context& ctx)
         [&](ListEntry&& entry) {
             lines += std::to_string(entry.kind);
             lines += '\t';
-            lines += shown ? shown->decode(entry.text) : entry.text;
+            // Control bytes are shown as \xNN: printed, they could move the terminal's cursor.
+            lines += escapeControlBytes(shown ? shown->decode(entry.text) : entry.text);
             lines += '\n';
             if (lines.size() >= (size_t{1} << 16))
                 flush();

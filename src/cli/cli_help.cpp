@@ -33,6 +33,15 @@ Options:
   --help      show this text; 'vaultsmith-cli COMMAND --help' shows a command's
   --version   print the program's version
 
+File layouts (entries, normalize, check and grid tell a file's layout from
+its lines; --layout NAME chooses one):
+  shop-7        Type Index Level Durab Skill Luck Option
+  shop-8        Type Index Level Durab Skill Luck Option EXC
+  bag-6         Type Index Level Skill Exc AddOption
+  bag-sections  section 0 (drop places), 1 (the event) and 2 (the items:
+                Type Index MinLevel MaxLevel Skill Luck AddOption Exitemflag),
+                each closed by "end"
+
 Exit status: 0 success, 1 the data files failed to load, 2 bad usage,
 3 check or storage check found an error.
 )";
@@ -58,32 +67,41 @@ constexpr std::string_view kDecode =
 
 Reads a 20-digit vault code (either letter case) and prints class, index, level,
 dur, skill, luck, option, serial and exc (ascending list or 'none'), one per line,
-then the name a shop document gives the item when the catalog loads.
+then the item's name when the catalog loads: "Excellent " in front when an
+excellent option is set, "+Luck" when luck is.
   --encoding NAME  print the name as UTF-8, read in the code page NAME unless
                    the catalog's names are UTF-8 (see 'vaultsmith-cli --help')
 )";
 
 constexpr std::string_view kEntries =
-    R"(Usage: vaultsmith-cli entries [--encoding NAME] FILE
+    R"(Usage: vaultsmith-cli entries [--encoding NAME] [--layout NAME] FILE
 
 Reads FILE as File > Open does (a shop file when its name holds "shop", an
 item-bag file when it holds "bag") and prints one line per entry: the kind
-(0 blank, 1 item, 2 comment), a tab and the entry text.
+(0 blank, 1 item, 2 comment), a tab and the entry text, its control bytes
+shown as \xNN. The layout read is named on standard error:
+  FILE: layout NAME (COLUMNS)
   --encoding NAME  print the texts as UTF-8: as they are when the whole file is
                    UTF-8 holding a byte above 127, else read in the code page
                    NAME (see 'vaultsmith-cli --help')
+  --layout NAME    read FILE in the layout NAME, not the one told from it:
+                   shop-7, shop-8, bag-6 or bag-sections (see 'vaultsmith-cli
+                   --help'); another name is bad usage
 )";
 
 constexpr std::string_view kNormalize =
-    R"(Usage: vaultsmith-cli normalize [--tidy] FILE [-o OUT]
+    R"(Usage: vaultsmith-cli normalize [--tidy] [--layout NAME] FILE [-o OUT]
 
 Reads FILE as File > Open does and writes the exact bytes File > Save writes
 for that list, to OUT (replaced atomically) or to standard output. An untouched
 file comes back as it was, with an "end" line added to a shop file lacking one.
 
-  --tidy  write every entry in the file's layout (item fields separated by
-          single blanks or tabs, "//" before the comment), as Save writes an
-          edited entry
+  --tidy           write every entry in the file's layout (item fields
+                   separated by single blanks or tabs, "//" before the
+                   comment), as Save writes an edited entry
+  --layout NAME    read FILE in the layout NAME, not the one told from it:
+                   shop-7, shop-8, bag-6 or bag-sections (see 'vaultsmith-cli
+                   --help'); another name is bad usage
 )";
 
 constexpr std::string_view kCatalog =
@@ -99,38 +117,53 @@ for every subtype row in table order.
 )";
 
 constexpr std::string_view kCheck =
-    R"(Usage: vaultsmith-cli check [--json] [--names] FILE...
+    R"(Usage: vaultsmith-cli check [--json] [--names] [--layout NAME] FILE...
 
-Reads each shop or item-bag file as File > Open does and reports what the
-server will make of it, one finding a line, in file then line order:
+Reads each shop or item-bag file as File > Open does, in the layout told from
+it, and reports what the server will make of it, one finding a line, in file
+then line order (control bytes in a message shown as \xNN):
   FILE:LINE: error: MESSAGE [CODE]
   FILE:LINE: warning: MESSAGE [CODE]
-Errors: missing-fields, not-a-number, out-of-range, unknown-item, and in shop
-files not-sold (the item does not fit the 8 x 15 grid) and bad-size. Warnings:
-level-shown-as-12, number-notation (a fraction, exponent or &H / &O number),
-extra-fields, stray-text (a line that is neither an item nor a // comment).
-A last line on standard error counts the errors and warnings.
+Errors: missing-fields and extra-fields (fewer or more columns than the
+layout's), not-a-number, out-of-range, level-range (MinLevel above MaxLevel),
+unknown-item, after-end (an item after a shop's or a section's "end", which
+the server never reads), not-text (bytes that are no text: the one finding for
+the file); in shop files not-sold (the item does not fit the 8 x 15 grid) and
+bad-size; in files in sections unknown-section, section-not-closed,
+settings-columns (a settings row with another number of values than its
+section's columns) and outside-section (an item before any section).
+Warnings: level-shown-as-12, number-notation (a fraction, exponent or &H / &O
+number), stray-text (a line that is neither an item nor a // comment).
+Standard error names each file's layout, FILE: layout NAME (COLUMNS), and a
+last line counts the errors and warnings.
 
-  --json   print one JSON array of {file, line, severity, code, message}
-  --names  also warn when an item's comment does not hold the display name
-           its fields describe (comment-not-name)
+  --json           print one JSON array of {file, layout, line, severity,
+                   code, message}
+  --names          also warn when an item's comment does not hold the display
+                   name its fields describe (comment-not-name)
+  --layout NAME    read FILE in the layout NAME, not the one told from it:
+                   shop-7, shop-8, bag-6 or bag-sections (see 'vaultsmith-cli
+                   --help'); another name is bad usage
 
 Exit status: 0 no file has an error, 3 some file has one, 1 the data files
 failed to load, 2 bad usage or a file that cannot be read.
 )";
 
 constexpr std::string_view kGrid =
-    R"(Usage: vaultsmith-cli grid [--map] FILE
+    R"(Usage: vaultsmith-cli grid [--map] [--layout NAME] FILE
 
 Lays out a shop file's item entries as the server does: in file order, each
 at the first place (rows from the top, columns from the left) where its
 catalog width x height fits the 8 x 15 grid. Prints one line per item entry:
   LINE<TAB>X<TAB>Y<TAB>WIDTH<TAB>HEIGHT<TAB>NAME
 X and Y are the 0-based column and row of its top-left cell, or - and - when
-it is not placed.
+it is not placed. An item after the shop's "end" is not sold: never placed.
 
-  --map  print the 15 rows of 8 cells instead, each the number of the item
-         entry covering it (or .), then the items not placed
+  --map            print the 15 rows of 8 cells instead, each the number of
+                   the item entry covering it (or .), then the items not placed
+  --layout NAME    read FILE in the layout NAME, not the one told from it:
+                   shop-7, shop-8, bag-6 or bag-sections (see 'vaultsmith-cli
+                   --help'); another name is bad usage
 
 An item-bag file has no grid: bad usage (exit status 2).
 )";

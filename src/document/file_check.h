@@ -25,7 +25,11 @@ struct CheckOptions {
 };
 
 // Checks a list of entries of a document in the layout; `lines` gives each
-// entry's 1-based line. Findings come in line order.
+// entry's 1-based line. Each item line is checked against the layout's columns
+// (their count and ranges); a shop's items after its "end", and in a file in
+// sections the sections themselves (known numbers, each closed by "end", the
+// column count of settings rows, items only inside the section of items).
+// Findings come in line order.
 std::vector<Finding> checkEntries(const EntryList& entries, const std::vector<int>& lines, const FileLayout& layout,
                                   const Catalog& catalog, const CheckOptions& options = {});
 inline std::vector<Finding> checkEntries(const EntryList& entries, const std::vector<int>& lines, int editMode,
@@ -34,7 +38,9 @@ inline std::vector<Finding> checkEntries(const EntryList& entries, const std::ve
     return checkEntries(entries, lines, specLayout(editMode), catalog, options);
 }
 
-// Checks a file as read: entries that share a line through a comma share its number.
+// Checks a file as read: entries that share a line through a comma share its
+// number. Bytes that are no text (notTextReason) give one "not-text" finding on
+// line 1 and nothing else.
 std::vector<Finding> checkListFile(const struct ListFile& file, const FileLayout& layout, const Catalog& catalog,
                                    const CheckOptions& options = {});
 inline std::vector<Finding> checkListFile(const struct ListFile& file, int editMode, const Catalog& catalog,

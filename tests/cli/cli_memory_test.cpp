@@ -17,7 +17,7 @@ struct ChildRun {
     long peakKb = -1;
 };
 
-// Runs the program with `args`, standard output to /dev/null, and returns its
+// Runs the program with `args`, its output to /dev/null, and returns its
 // exit status and peak memory.
 ChildRun runMeasured(const std::vector<std::string>& args)
 {
@@ -31,6 +31,7 @@ ChildRun runMeasured(const std::vector<std::string>& args)
         if (program == 0) {
             const int null = ::open("/dev/null", O_WRONLY);
             ::dup2(null, 1);
+            ::dup2(null, 2);  // the layout line entries prints
             std::vector<char*> argv;
             for (const std::string& a : args)
                 argv.push_back(const_cast<char*>(a.c_str()));

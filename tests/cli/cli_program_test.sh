@@ -36,6 +36,11 @@ rm -r data
 [ $status -eq 2 ] || fail "bad usage exit $status"
 [ -s usage.out ] && fail "bad usage printed to stdout"
 [ "$(wc -l < usage.err)" -eq 1 ] || fail "bad usage wrote $(wc -l < usage.err) lines"
+printf '0 0 0 20 0 0 0\r\n' > shop1.txt
+"$cli" check --layout shop-9 shop1.txt > usage.out 2> usage.err; status=$?
+[ $status -eq 2 ] || fail "unknown layout exit $status"
+[ -s usage.out ] && fail "unknown layout printed to stdout"
+grep -qx "vaultsmith-cli: unknown layout 'shop-9' (known: .*bag-sections)" usage.err || fail "unknown layout: $(cat usage.err)"
 
 # Every corpus file normalizes to its own bytes; the result is stable and ends as its kind demands.
 if [ -d "$corpus" ]; then
@@ -63,6 +68,8 @@ if [ -d "$corpus" ]; then
     status=$?
     [ $status -eq 0 ] || [ $status -eq 3 ] || fail "check $f exit $status"
     grep -q " errors\?, .* warnings\? in 1 file$" "$work/check.err" || fail "check $f printed no count"
+    head -n 1 "$work/check.err" | grep -q "^$f: layout \(shop-7\|shop-8\|bag-6\|bag-sections\) (" \
+      || fail "check $f did not name its layout first: $(head -n 1 "$work/check.err")"
     [ $status -eq 0 ] || grep -q ": error: " "$work/check.out" || fail "check $f exit 3 without an error line"
   done
 else

@@ -82,7 +82,8 @@ TEST(CliDecode, GivesBackWhatEncodeComposed)
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,
               "class 0\nindex 1\nlevel 5\ndur 255\nskill 1\nluck 1\noption 2\nserial 1000\nexc 0,5\n"
-              "name Rapier+5+8+Skill+Luck\n");
+              "name Excellent Rapier+5+8+Skill+Luck\n")
+        << "options 0 and 5 are set: the vault code's rule puts \"Excellent \" in front";
 }
 
 TEST(CliDecode, HighLevelsUnknownItemsAndIgnoredBytes)
@@ -478,12 +479,14 @@ TEST(CliCheck, FindingsLinesCountsAndStatus)
     EXPECT_EQ(lines.back().rfind(shop.string() + ":122: error: Jewel of Bless (1 x 1) does not fit", 0), 0u)
         << lines.back();
     EXPECT_NE(lines.back().find("is not sold [not-sold]"), std::string::npos);
-    EXPECT_EQ(run.err, "2 errors, 1 warning in 2 files\n");
+    // Each file's layout is named on standard error before its count.
+    const std::string shop7 = ": layout shop-7 (Type Index Level Durab Skill Luck Option)\n";
+    EXPECT_EQ(run.err, clean.string() + shop7 + shop.string() + shop7 + "2 errors, 1 warning in 2 files\n");
 
     CliRun fine = cliWithData({"check", clean.string()});
     EXPECT_EQ(fine.status, 0);
     EXPECT_EQ(fine.out, "");
-    EXPECT_EQ(fine.err, "0 errors, 0 warnings in 1 file\n");
+    EXPECT_EQ(fine.err, clean.string() + shop7 + "0 errors, 0 warnings in 1 file\n");
 }
 
 TEST(CliCheck, JsonNamesAndFailures)
@@ -493,7 +496,7 @@ TEST(CliCheck, JsonNamesAndFailures)
     CliRun json = cliWithData({"check", "--json", "--names", shop.string()});
     EXPECT_EQ(json.status, 0) << json.err;
     EXPECT_EQ(json.out, "[\n  {\"file\": \"" + shop.string() +
-                            "\", \"line\": 1, \"severity\": \"warning\", \"code\": \"comment-not-name\", "
+                            "\", \"layout\": \"shop-7\", \"line\": 1, \"severity\": \"warning\", \"code\": \"comment-not-name\", "
                             "\"message\": \"the comment \\\"Dagger \\\"old\\\"\\\" does not hold the name "
                             "\\\"Short Sword\\\" that the fields describe\"}\n]\n");
     EXPECT_EQ(cliWithData({"check", "--json", dir.write("shop2.txt", "").string()}).out, "[]\n");
@@ -790,6 +793,162 @@ TEST_F(CliStorage, HelpNamesEveryCommand)
     for (const char* command : {"storage list", "storage map", "storage check", "storage set", "storage clear", "storage move", "storage sql"})
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
     EXPECT_NE(cli({"--help"}).out.find("storage"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vs
+
+namespace vs {
+namespace {
+
+// Every line of a text.
+std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+TEST(CliLayout, CorpusFilesNameTheirLayoutOnStandardError)
+{
+    VS_REQUIRE_CORPUS();
+    const struct {
+        const char* file;
+        const char* note;
+    } cases[] = {
+        {"shop0.txt", ": layout shop-8 (Type Index Level Durab Skill Luck Option EXC)\n"},
+        {"shop6.txt", ": layout shop-8 (Type Index Level Durab Skill Luck Option EXC)\n"},
+        {"EventItemBag4.txt",
+         ": layout bag-sections (Type Index MinLevel MaxLevel Skill Luck AddOption Exitemflag, in sections)\n"},
+        {"EventItemBag.txt", ": layout bag-6 (Type Index Level Skill Exc AddOption)\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string file = (test::corpusDir() / c.file).string();
+        const CliRun entries = cli({"entries", file});
+        EXPECT_EQ(entries.status, 0) << entries.err;
+        EXPECT_EQ(entries.err, file + c.note);
+        const CliRun check = cliWithData({"check", file});
+        EXPECT_EQ(check.err.rfind(file + c.note, 0), 0u) << check.err;
+        // Read in its own layout a real file's lines hold their columns and sections.
+        for (const char* code : {"[extra-fields]", "[missing-fields]", "[stray-text]", "[settings-columns]",
+                                 "[out-of-range]", "[section-not-closed]"})
+            EXPECT_EQ(check.out.find(code), std::string::npos) << c.file << "\n" << check.out;
+    }
+    // Section 0's rows and section 1's event are settings, not items.
+    const CliRun bag = cli({"entries", (test::corpusDir() / "EventItemBag4.txt").string()});
+    EXPECT_NE(bag.out.find("\n2\t0\n2\t0\t0\t0\t1000\t\n"), std::string::npos) << bag.out.substr(0, 600);
+    EXPECT_NE(bag.out.find("\n2\t\"StarOfXMas\"\t 50000"), std::string::npos);
+}
+
+TEST(CliLayout, AChosenLayoutOverridesTheOneToldFromTheFile)
+{
+    VS_REQUIRE_CORPUS();
+    const std::filesystem::path file = test::corpusDir() / "shop0.txt";
+    size_t itemLines = 0;
+    for (const std::string& line : linesOf(test::readBytes(file)))
+        itemLines += !line.empty() && isdigit(static_cast<unsigned char>(line[0]));
+    ASSERT_GT(itemLines, 10u);
+
+    const CliRun seven = cliWithData({"check", "--layout", "shop-7", file.string()});
+    EXPECT_EQ(seven.status, 3);
+    EXPECT_EQ(seven.err.rfind(file.string() + ": layout shop-7 (Type Index Level Durab Skill Luck Option)\n", 0), 0u)
+        << seven.err;
+    size_t extra = 0;
+    for (const std::string& line : linesOf(seven.out))
+        if (line.find("[extra-fields]") != std::string::npos) {
+            ++extra;
+            EXPECT_NE(line.find(": error: the line has 1 more column than the 7 of layout shop-7"), std::string::npos)
+                << line;
+        }
+    EXPECT_EQ(extra, itemLines) << "every 8-column item line, read as 7 columns";
+    EXPECT_EQ(cliWithData({"check", "--layout=shop-8", file.string()}).out.find("extra-fields"), std::string::npos);
+    // entries shows the eighth column as the item's when read as shop-8 and leaves it out as shop-7.
+    EXPECT_NE(cli({"entries", "--layout", "shop-8", file.string()}).out.find("\n1\t7,0,5,0,0,0,0,0,Bronze Helm\n"),
+              std::string::npos);
+    EXPECT_NE(cli({"entries", "--layout", "shop-7", file.string()}).out.find("\n1\t7,0,5,0,0,0,0,Bronze Helm\n"),
+              std::string::npos);
+}
+
+TEST(CliLayout, AnUnknownLayoutIsBadUsageNamingTheKnownOnes)
+{
+    test::TempDir dir;
+    const auto shop = dir.write("shop1.txt", "0 0 0 20 0 0 0\r\n");
+    for (const std::string command : {"entries", "normalize", "check", "grid"}) {
+        expectUsageError(cliWithData({command, "--layout", "shop-9", shop.string()}),
+                         "unknown layout 'shop-9' (known: shop-7, bag-6, shop-8, bag-sections)");
+        expectUsageError(cliWithData({command, shop.string(), "--layout"}), "--layout");
+        EXPECT_NE(cli({command, "--help"}).out.find("--layout NAME"), std::string::npos) << command;
+    }
+    expectUsageError(cliWithData({"decode", "--layout", "shop-8", "00000000000000000000"}), "--layout");
+}
+
+TEST(CliCheck, JsonFindingsCarryTheirFilesLayout)
+{
+    test::TempDir dir;
+    const auto shop = dir.write("shop1.txt", "0 0 0 20 0 0 0 64\r\nend\r\n");
+    const auto bag = dir.write("EventItemBag4.txt", "2\r\n14 13 0 3 0 0 0 2\r\nend\r\n");
+    const CliRun json = cliWithData({"check", "--json", shop.string(), bag.string()});
+    EXPECT_EQ(json.status, 3) << json.err;
+    EXPECT_EQ(json.out, "[\n  {\"file\": \"" + shop.string() +
+                            "\", \"layout\": \"shop-8\", \"line\": 1, \"severity\": \"error\", \"code\": "
+                            "\"out-of-range\", \"message\": \"field 8 (excellent options) is 64, outside 0..63\"},\n"
+                            "  {\"file\": \"" + bag.string() +
+                            "\", \"layout\": \"bag-sections\", \"line\": 2, \"severity\": \"error\", \"code\": "
+                            "\"out-of-range\", \"message\": \"field 8 (excellent flag) is 2, outside 0..1\"}\n]\n");
+    EXPECT_NE(json.err.find(shop.string() + ": layout shop-8"), std::string::npos) << json.err;
+}
+
+TEST(CliCheck, ControlBytesAreShownNotSent)
+{
+    test::TempDir dir;
+    const auto shop = dir.write("shop1.txt", "0 \x1B[2J 0 20 0 0 0\r\nPrice\x07 = 5\r\n0 0 0 20 0 0 0 //Kris\x7F\r\n");
+    const CliRun text = cliWithData({"check", shop.string()});
+    EXPECT_EQ(text.status, 3) << text.err;
+    EXPECT_EQ(linesOf(text.out),
+              (std::vector<std::string>{
+                  shop.string() + ":1: error: field 2 (index) is not a number: \"\\x1B[2J\" [not-a-number]",
+                  shop.string() + ":2: warning: neither an item nor a // comment: \"Price\\x07 = 5\" (kept as it is; "
+                                  "the server does not read it as an item) [stray-text]"}));
+    const CliRun entries = cli({"entries", shop.string()});
+    EXPECT_EQ(entries.out, "1\t0,\\x1B[2J,0,20,0,0,0\n2\tPrice\\x07 = 5\n1\t0,0,0,20,0,0,0,Kris\\x7F\n");
+    for (const CliRun* run : {&text, &entries})
+        EXPECT_EQ(run->out.find_first_of("\x1B\x07\x7F"), std::string::npos);
+    const CliRun json = cliWithData({"check", "--json", shop.string()});
+    EXPECT_NE(json.out.find("not a number: \\\"\\u001b[2J\\\""), std::string::npos) << json.out;
+    EXPECT_EQ(json.out.find_first_of("\x1B\x07"), std::string::npos);
+}
+
+// decode and storage list name a vault code alike: "Excellent " for any
+// excellent option, "+Luck" for luck.
+TEST(CliVaultNames, DecodeAndStorageListAgree)
+{
+    const struct {
+        std::vector<std::string> encode;
+        const char* name;
+    } cases[] = {
+        {{"0", "2", "0", "28", "0", "1", "0"}, "Katana+Luck"},
+        {{"--exc", "1", "0", "2", "0", "28", "0", "0", "0"}, "Excellent Katana"},
+        {{"--exc", "0,3", "0", "2", "3", "28", "1", "1", "0"}, "Excellent Katana+3+Skill+Luck"},
+    };
+    test::TempDir dir;
+    std::string hex;
+    std::vector<std::string> listed;
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        std::vector<std::string> args = {"encode", "--only", "vault"};
+        args.insert(args.end(), cases[i].encode.begin(), cases[i].encode.end());
+        const std::string code = cli(args).out.substr(0, 20);
+        const CliRun decoded = cliWithData({"decode", code});
+        EXPECT_EQ(decoded.status, 0) << decoded.err;
+        EXPECT_NE(decoded.out.find(std::string("\nname ") + cases[i].name + "\n"), std::string::npos) << decoded.out;
+        hex += code;  // slots 0, 1 and 2 of the top row: the 1 x 3 Katanas side by side
+        listed.push_back(std::to_string(i) + "\t" + std::to_string(i) + "\t0\t" + code + "\t" + cases[i].name);
+    }
+    for (int s = 3; s < 120; ++s)
+        hex += std::string(20, 'F');
+    const CliRun list = cliWithData({"storage", "list", dir.write("vault.txt", hex).string()});
+    EXPECT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(linesOf(list.out), listed);
 }
 
 }  // namespace
