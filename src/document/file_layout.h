@@ -47,7 +47,7 @@ const FileLayout& layoutFor(LayoutId id);
 // The specification's layout of a document kind: shop, 7 columns; item bag, 6 columns.
 const FileLayout& specLayout(int editMode);
 const FileLayout* layoutByName(std::string_view name);
-// "shop-7, shop-8, bag-6, bag-sections"
+// The names, in the order of builtInLayouts: "shop-7, bag-6, shop-8, bag-sections"
 std::string layoutNames();
 
 // The layout of a file of the kind `editMode`, told from its bytes: sections
