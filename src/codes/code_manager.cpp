@@ -210,9 +210,9 @@ bool clsCodeMan::releaseHeldRow()
 
 void clsCodeMan::heldRowReplaced(bool released)
 {
+    // Choosing the item has written the row (refreshName); the user hears why.
     if (!released || isNotItem || !allowSaveToShop || !view_.listEntrySelected())
         return;
-    saveToShop();
     view_.tellUser(StatusColor::White, "Save Item> The item of " + view_.selectedEntryName() + " was replaced by " +
                                            strShopComment + "; it is saved to " + view_.selectedEntryPlace() + ".");
 }

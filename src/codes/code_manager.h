@@ -88,7 +88,7 @@ public:
 private:
     // Lets go of a held row: the user chose an item for it. Returns whether one was held.
     bool releaseHeldRow();
-    // After a held row got its new item: the row is written once more and the user told.
+    // After a held row got its new item (written by the update): the user is told.
     void heldRowReplaced(bool released);
     // Set while refreshName writes the display name into the comment box: that
     // change is the program's, and the entry is saved (or not) by refreshName's

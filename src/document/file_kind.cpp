@@ -19,9 +19,9 @@ std::string openRefusalMessage(std::string_view fileName)
     return "Open> \"" + std::string(fileName) + "\" is invalid.";
 }
 
-std::string_view luckCaption(int editMode)
+std::string_view luckCaption(int nameRule)
 {
-    return editMode == 1 ? "Excellent" : "Luck";
+    return nameRule == 1 ? "Excellent" : "Luck";
 }
 
 }  // namespace vs

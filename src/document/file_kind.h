@@ -14,7 +14,9 @@ std::optional<int> editModeForFileName(std::string_view fileName);
 // "Open> "<name>" is invalid."
 std::string openRefusalMessage(std::string_view fileName);
 
-// The caption of the luck check box for a document kind: "Luck" or "Excellent".
-std::string_view luckCaption(int editMode);
+// The caption of the luck check box for a naming rule (a document kind names
+// as its specification layout): "Excellent" where luck names an item
+// "Excellent ...", else "Luck".
+std::string_view luckCaption(int nameRule);
 
 }  // namespace vs

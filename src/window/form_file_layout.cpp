@@ -1,10 +1,11 @@
 // File > Layout: the columns and sections of the document's lines, chosen
 // from the file when it is opened, by the user, and for new documents.
-#include "catalog/file_io.h"
+#include "document/file_kind.h"
 #include "document/list_reader.h"
 #include "document/list_writer.h"
 #include "window/form_tolvane.h"
 #include "window/list_rows.h"
+#include "window/list_selector.h"
 #include "window/settings.h"
 #include "window/text_bytes.h"
 
@@ -16,8 +17,6 @@
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QUndoStack>
-
-#include "window/list_selector.h"
 
 namespace vs {
 
@@ -99,7 +98,7 @@ void formTolvane::applyLayout(const FileLayout& layout)
     editMode_ = static_cast<int16_t>(layout.editMode);
     // The 6-column item bag's fifth column is captioned "Excellent"; a layout
     // with a luck column and an excellent flag of its own says "Luck".
-    checkLuck->setText(layout.items.naming == kBagNames ? "Excellent" : "Luck");
+    checkLuck->setText(fromBytes(luckCaption(layout.items.naming)));
     const bool range = layout.items.has(ColumnRole::MaxLevel);
     lblMaxLevel->setVisible(range);
     comboMaxLevel->setVisible(range);
