@@ -1,0 +1,40 @@
+#pragma once
+
+#include "document/list_entry.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vs {
+
+// What a recovery file holds of a document with unsaved changes, so that a
+// program killed before Save can bring the document back as it was.
+struct Recovery {
+    enum class Kind { List, Storage };
+    Kind kind = Kind::List;
+    int64_t writtenAtMs = 0;  // milliseconds since the epoch
+    int64_t pid = 0;          // the process that wrote it
+    std::string path;         // the document's file, empty for none
+
+    // A list: its layout and code page by name, the bytes it was read from
+    // (so that unchanged lines are written back as read) and its entries with
+    // their kinds, remainders and origins.
+    std::string layout;
+    std::string encoding;
+    std::string source;
+    EntryList entries;
+
+    // A storage: its kind by name ("warehouse", "inventory") and its bytes as Save writes them.
+    std::string storageKind;
+    std::string storageBytes;
+};
+
+// The recovery as bytes: a first line naming the format, then every field as
+// a length-counted string, so that any bytes survive.
+std::string encodeRecovery(const Recovery& recovery);
+// The recovery the bytes hold; none for bytes that are not a whole recovery of this format.
+std::optional<Recovery> decodeRecovery(std::string_view bytes);
+
+}  // namespace vs
