@@ -74,11 +74,14 @@ std::string itemLine(const std::string& text, const FileLayout& layout, bool tab
         line += separator;
         line += field;
     }
-    if (pieces.size() > n || rest.tail) {
+    const std::string_view comment = pieces.size() > n ? pieces[n] : std::string_view();
+    // An empty comment with nothing after it is written as nothing at all: a
+    // lone separator at the end of the line would be read back as no comment
+    // either, and the line would change again at the next save.
+    if (!comment.empty() || pieces.size() > n + 1 || rest.tail) {
         // The comment, with "//" before it when it has text or a tail follows;
         // commas inside it become separators.
         line += separator;
-        const std::string_view comment = pieces.size() > n ? pieces[n] : std::string_view();
         if (!comment.empty() || rest.tail)
             line += "//";
         line += comment;

@@ -27,7 +27,8 @@ enum class SaveStyle {
 // end the source mostly uses (CRLF without a source): item entries as fields
 // separated by the layout's separator (or, in a 6-column item-bag file when
 // bagIsBoK, a leading tab and tabs) with their remainder and "//" before a
-// non-empty comment, other entries as they stand. A shop file ends with an
+// non-empty comment (an empty comment adds nothing, not even a separator),
+// other entries as they stand. A shop file ends with an
 // "end" line unless a comment entry reading "end" follows its last item entry.
 std::string writeListFile(const EntryList& entries, const FileLayout& layout, const SourceText* source = nullptr,
                           SaveStyle style = SaveStyle::KeepLines);

@@ -114,7 +114,7 @@ TEST(FileLayout, ChangedLinesAreWrittenInTheLayoutsColumns)
     file.entries[0].text = "14,3,0,255,0,1,0,5,Potion+Luck";
     file.entries.insert(file.entries.begin() + 1, ListEntry("0,1,2,3,0,0,0,0,", kItemEntry));
     EXPECT_EQ(writeListFile(file.entries, shop8, file.source.get()),
-              "14\t3\t0\t255\t0\t1\t0\t5\t//Potion+Luck\r\n0\t1\t2\t3\t0\t0\t0\t0\t\r\nend\r\n");
+              "14\t3\t0\t255\t0\t1\t0\t5\t//Potion+Luck\r\n0\t1\t2\t3\t0\t0\t0\t0\r\nend\r\n");
     // A settings row edited as text stays text; section lines are never items.
     const FileLayout& bag = layoutFor(LayoutId::BagSections);
     file = readListFile("0\n3 0 0 1000\nend\n2\n1 2 0 4 0 1 1 0 //Axe\nend\n", bag);

@@ -23,10 +23,48 @@ TEST(ListWriter, ShopLines)
     EXPECT_EQ(writeListFile(entries, 0),
               "14 3 0 255 0 0 0\r\n"
               "14 3 0 255 0 0 0 //Potion\r\n"
-              "14 3 0 255 0 0 0 \r\n"
+              "14 3 0 255 0 0 0\r\n"
               "\r\n"
               "// Potions\r\n"
               "end\r\n");
+}
+
+// An empty comment is written as nothing, in every layout and separator; a
+// remainder, or comment pieces after it, still follow.
+TEST(ListWriter, AnEmptyCommentEndsTheLineWithoutASeparator)
+{
+    const struct {
+        LayoutId layout;
+        bool tabLayout;
+        const char* text;
+        ItemRemainder rest;
+        const char* line;
+    } cases[] = {
+        {LayoutId::Shop7, false, "14,3,0,255,0,0,0,", {}, "14 3 0 255 0 0 0"},
+        {LayoutId::Shop8, false, "14,3,0,255,0,0,0,5,", {}, "14\t3\t0\t255\t0\t0\t0\t5"},
+        {LayoutId::Bag6, true, "1,2,3,4,1,0,", {}, "\t1\t2\t3\t4\t1\t0"},
+        {LayoutId::Bag6, false, "1,2,3,4,0,0,", {}, "1 2 3 4 0 0"},
+        {LayoutId::BagSections, false, "1,2,0,4,0,1,1,0,", {}, "1\t2\t0\t4\t0\t1\t1\t0"},
+        {LayoutId::Shop7, false, "1,2,3,4,5,6,7,", {{"9"}, std::nullopt}, "1 2 3 4 5 6 7 9"},
+        {LayoutId::Shop7, false, "1,2,3,4,5,6,7,", {{}, "x"}, "1 2 3 4 5 6 7 ////x"},
+        {LayoutId::Shop7, false, "1,2,3,4,5,6,7,,b", {}, "1 2 3 4 5 6 7  b"},
+    };
+    for (const auto& c : cases) {
+        const FileLayout& layout = layoutFor(c.layout);
+        EXPECT_EQ(itemLine(c.text, layout, c.tabLayout, c.rest), c.line) << layout.name << " " << c.text;
+    }
+}
+
+TEST(ListWriter, AnUntouchedLineKeepsItsEmptyCommentAndAnEditedOneDropsIt)
+{
+    const std::string source = "1 2 3 4 5 6 7 //\r\n8 2 3 4 5 6 7 //\r\n";
+    ListFile file = readListFile(source, 0);
+    ASSERT_EQ(file.entries.size(), 2u);
+    EXPECT_EQ(writeListFile(file.entries, 0, file.source.get()), source + "end\r\n");
+    // Save after the second row was edited, its comment still empty: only that line changes.
+    file.entries[1].text = "9,2,3,4,5,6,7,";
+    EXPECT_EQ(writeListFile(file.entries, 0, file.source.get()), "1 2 3 4 5 6 7 //\r\n9 2 3 4 5 6 7\r\nend\r\n");
+    EXPECT_EQ(reopenAndSave(source, 0, SaveStyle::Tidy), "1 2 3 4 5 6 7\r\n8 2 3 4 5 6 7\r\nend\r\n");
 }
 
 TEST(ListWriter, EmptyLists)
