@@ -1,6 +1,8 @@
 #include "window/dialog_seam.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QPushButton>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -32,6 +34,21 @@ SaveAnswer QtDialogs::askSaveChanges(QWidget* parent, const QString& title, cons
     }
 }
 
+RecoveryAnswer QtDialogs::askRecovery(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QPushButton* restore = box.addButton("Restore", QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton("Discard", QMessageBox::DestructiveRole);
+    box.addButton("Keep for Later", QMessageBox::RejectRole);
+    box.setDefaultButton(restore);
+    box.exec();
+    if (box.clickedButton() == restore)
+        return RecoveryAnswer::Restore;
+    if (box.clickedButton() == discard)
+        return RecoveryAnswer::Discard;
+    return RecoveryAnswer::Later;
+}
+
 QString QtDialogs::openFileName(QWidget* parent, const QString& title, const QString& filter)
 {
     QString path = QFileDialog::getOpenFileName(parent, title, lastPath_, filter);
@@ -41,13 +58,15 @@ QString QtDialogs::openFileName(QWidget* parent, const QString& title, const QSt
 }
 
 QString QtDialogs::saveFileName(QWidget* parent, const QString& title, const QString& filter,
-                                const QString& defaultSuffix)
+                                const QString& defaultSuffix, const QString& proposed)
 {
-    QFileDialog dialog(parent, title, lastPath_, filter);
+    // The document's own name, or none: never the file of another document.
+    const QString folder = QFileInfo(proposed.isEmpty() ? lastPath_ : proposed).absolutePath();
+    QFileDialog dialog(parent, title, lastPath_.isEmpty() && proposed.isEmpty() ? QString() : folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
-    if (!lastPath_.isEmpty())
-        dialog.selectFile(lastPath_);
+    if (!proposed.isEmpty())
+        dialog.selectFile(proposed);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     lastPath_ = dialog.selectedFiles().front();

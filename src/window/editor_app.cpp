@@ -14,13 +14,15 @@ int runEditor(QApplication& app, DialogSeam& dialogs, const std::filesystem::pat
     if (!window.Form_Load(dataDir))
         return 1;
     window.show();
+    // Work a killed run left unsaved is offered first.
+    window.offerRecoveries();
     if (!file.isEmpty())
         window.openFile(file);
     for (const QString& storage : storages)
         window.openStorage(storage);
-    // A second signal while the unsaved-changes question is up asks nothing
-    // more: the window is closing already.
-    const QuitSignals quitSignals([&window] { window.mnuExit_Click(); });
+    // The unsaved work is kept in recovery files before the question; a second
+    // signal while it is up ends the program at once.
+    const QuitSignals quitSignals([&window](int signal) { window.quitSignal(signal); });
     return app.exec();
 }
 

@@ -120,6 +120,7 @@ void formTolvane::openFile(const QString& path)
     }
     undoStack_->clear();  // a new document: nothing to undo, and nothing unsaved
     listViewsChanged();
+    offerRecoveryFor(path);  // unsaved changes to this file that a killed run kept
 }
 
 bool formTolvane::bagIsBoK() const
@@ -160,7 +161,7 @@ void formTolvane::mnuSave_Click()
 
 void formTolvane::mnuSaveAs_Click()
 {
-    const QString path = dialogs_.saveFileName(this, "Save Shop File", kFilter, "txt");
+    const QString path = dialogs_.saveFileName(this, "Save Shop File", kFilter, "txt", currFile);
     if (path.isEmpty()) {
         tellUser(StatusColor::Yellow, QString("Save> File Save was cancelled."));
         return;

@@ -123,6 +123,7 @@ void formTolvane::closeEvent(QCloseEvent* event)
         for (QWidget* storage : findChildren<formStorage*>())
             storage->hide();
         savePosition();
+        removeRecoveries();  // nothing is left unsaved
         event->accept();
     } else {
         event->ignore();

@@ -428,7 +428,7 @@ bool formStorage::save()
 
 bool formStorage::saveAs()
 {
-    const QString path = main_.dialogs().saveFileName(this, "Save Storage", kStorageFilter, "txt");
+    const QString path = main_.dialogs().saveFileName(this, "Save Storage", kStorageFilter, "txt", path_);
     if (path.isEmpty()) {
         say(StatusColor::Yellow, "Save Storage> Save was cancelled.");
         return false;

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QUndoGroup>
 
 namespace vs {
@@ -91,6 +92,16 @@ formStorage* formTolvane::showStorage(Storage storage, const QString& path)
 {
     auto* window = new formStorage(*this, std::move(storage), path);
     undoGroup_->addStack(window->history());
+    window->setProperty("recoveryId", ++nextStorageId_);
+    connect(window->history(), &QUndoStack::indexChanged, this, [this] { scheduleRecovery(); });
+    // Saved, or closed: its recovery goes, once the window is whole or gone
+    // (a history being destroyed says it is clean).
+    const auto later = [this] { QTimer::singleShot(0, this, [this] { writeRecoveries(); }); };
+    connect(window->history(), &QUndoStack::cleanChanged, this, [later](bool clean) {
+        if (clean)
+            later();
+    });
+    connect(window, &QObject::destroyed, this, later);
     window->show();
     return window;
 }

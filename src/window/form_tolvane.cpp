@@ -78,7 +78,12 @@ formTolvane::formTolvane(DialogSeam& dialogs, QWidget* parent)
         if (!active)
             undoGroup_->setActiveStack(undoStack_);  // the storage window went away
     });
-    connect(undoStack_, &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
+    connect(undoStack_, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        setWindowModified(!clean);
+        if (clean)
+            writeRecoveries();  // saved, or back to the saved state: nothing to recover
+    });
+    connect(undoStack_, &QUndoStack::indexChanged, this, [this] { scheduleRecovery(); });
     // Arial (or its metric twin) at 8 points fits the captions in their designed places.
     QFont font("Arial");
     font.setFamilies({"Arial", "Liberation Sans", "Nimbus Sans", font.defaultFamily()});

@@ -13,7 +13,9 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -27,6 +29,7 @@ class QPushButton;
 class QToolButton;
 class QUndoGroup;
 class QUndoStack;
+class QTimer;
 
 namespace vs {
 
@@ -217,6 +220,26 @@ public:
     bool maySetStoragesAside();
     DialogSeam& dialogs() const { return dialogs_; }
 
+    // Recovery of unsaved work: a few seconds after the last change every
+    // document with unsaved changes (the list and each storage window) is kept
+    // in a recovery file in the user's data folder; Save, Discard and an exit
+    // with nothing unsaved remove it.
+    static QString recoveryFolder();
+    // Milliseconds from the last change to the recovery files.
+    int recoveryDelay = 3000;
+    // Writes the recovery file of each document with unsaved changes, removes the others this run wrote.
+    void writeRecoveries();
+    void removeRecoveries();
+    // Offers the recoveries that ended runs left (start-up), or the one of a
+    // file just opened when it is newer than the file.
+    void offerRecoveries();
+    void offerRecoveryFor(const QString& path);
+    // SIGTERM, SIGINT, SIGHUP: the recovery is written, then Exit asks about
+    // unsaved changes; a signal while that question is up ends the program
+    // at once through `endNow` (its status 128 + the signal), keeping the recovery.
+    void quitSignal(int signal);
+    std::function<void(int)> endNow = [](int status) { std::_Exit(status); };
+
     // Window > Shop Grid and Edit > Check File.
     void mnuShopGrid_Click();
     void mnuCheck_Click();
@@ -376,6 +399,19 @@ private:
     // The editor goes back to the list (its history too) from a storage's item.
     void leaveStorageItem();
     bool loadingStorageItem_ = false;
+
+    // Recovery.
+    void scheduleRecovery();
+    // Asks about one recovery file; true when it was restored.
+    bool offerRecovery(const QString& file, const struct Recovery& recovery);
+    void restoreList(const struct Recovery& recovery);
+    QTimer* recoveryTimer_ = nullptr;
+    QStringList recoveriesWritten_;   // the files this run wrote and has not removed
+    QStringList recoveriesDeferred_;  // the files the user keeps for later
+    int nextStorageId_ = 0;
+    bool quitting_ = false;
+    // The first Save of a session over an existing file keeps it as FILE.bak.
+    QStringList backedUp_;
 };
 
 }  // namespace vs

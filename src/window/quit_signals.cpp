@@ -11,22 +11,22 @@ namespace vs {
 
 namespace {
 
-// The handler only writes a byte; the event loop reads it.
+// The handler only writes a byte, the signal's number; the event loop reads it.
 int g_pipe[2] = {-1, -1};
 constexpr std::array<int, 3> kSignals = {SIGTERM, SIGINT, SIGHUP};
 std::array<struct sigaction, 3> g_previous{};
 
-extern "C" void onQuitSignal(int)
+extern "C" void onQuitSignal(int signal)
 {
     const int saved = errno;
-    const char byte = 1;
+    const char byte = static_cast<char>(signal);
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[0], &byte, 1);
     errno = saved;
 }
 
 }  // namespace
 
-QuitSignals::QuitSignals(std::function<void()> onSignal, QObject* parent)
+QuitSignals::QuitSignals(std::function<void(int)> onSignal, QObject* parent)
     : QObject(parent), onSignal_(std::move(onSignal))
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_pipe) != 0) {
@@ -35,10 +35,10 @@ QuitSignals::QuitSignals(std::function<void()> onSignal, QObject* parent)
     }
     notifier_ = new QSocketNotifier(g_pipe[1], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] {
-        char bytes[16];
-        while (::read(g_pipe[1], bytes, sizeof bytes) > 0) {
-        }
-        onSignal_();
+        // Each signal is handled on its own: a second one may end the program.
+        char byte = 0;
+        while (::read(g_pipe[1], &byte, 1) == 1)
+            onSignal_(byte);
     });
     struct sigaction action = {};
     action.sa_handler = onQuitSignal;

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
+#include <QDir>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
@@ -241,7 +242,7 @@ private slots:
         QCOMPARE(exit, 0);
     }
 
-    void aSecondSignalDuringTheQuestionAsksNothingMore()
+    void aSecondSignalDuringTheQuestionEndsTheProgramKeepingTheRecovery()
     {
         // The operator's answer comes late: meanwhile another SIGTERM arrives.
         struct SlowDialogs : RecordingDialogs {
@@ -254,13 +255,24 @@ private slots:
         };
         DataFolder data;
         SlowDialogs dialogs;
-        dialogs.saveAnswer = SaveAnswer::Discard;
+        dialogs.saveAnswer = SaveAnswer::Cancel;
+        int endedWith = -1;
+        QStringList kept;
         const int exit = runWindow(data, dialogs, QString(), [&](formTolvane& window) {
+            QDir(formTolvane::recoveryFolder()).removeRecursively();
+            window.endNow = [&](int status) {
+                endedWith = status;
+                kept = QDir(formTolvane::recoveryFolder()).entryList({"*.recovery"});
+                QCoreApplication::exit(status);
+            };
             window.mnuBlank_Click();
             std::raise(SIGTERM);
         });
-        QCOMPARE(exit, 0);
+        QCOMPARE(endedWith, 128 + SIGTERM);
+        QCOMPARE(exit, 128 + SIGTERM);
+        QCOMPARE(kept.size(), 1);  // the list's, written before the question
         QCOMPARE(dialogs.saveQuestions, 1);
+        QDir(formTolvane::recoveryFolder()).removeRecursively();
     }
 
     void recentFilesPutTheLatestFirstAndKeepEight()

@@ -48,7 +48,19 @@ public:
         return saveAnswer;
     }
     QString openFileName(QWidget*, const QString&, const QString&) override { return nextOpen; }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return nextSave; }
+    QStringList proposedSaves;  // what each save dialog proposed
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&, const QString& proposed) override
+    {
+        proposedSaves << proposed;
+        return nextSave;
+    }
+    RecoveryAnswer recoveryAnswer = RecoveryAnswer::Later;
+    QStringList recoveryOffers;
+    RecoveryAnswer askRecovery(QWidget*, const QString&, const QString& text) override
+    {
+        recoveryOffers << text;
+        return recoveryAnswer;
+    }
     // The answer to the next question for a line of text; none cancels it.
     std::optional<QString> nextText;
     std::optional<QString> askText(QWidget*, const QString& title, const QString& label, const QString&) override
