@@ -7,32 +7,27 @@
 #include "document/shop_grid.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <variant>
 
 namespace vs::cli {
 
 namespace {
 
-// A JSON string. Text that is not UTF-8 is taken byte for byte as Latin-1.
-std::string jsonString(std::string_view text)
+std::string_view fateName(GridItem::Fate fate)
 {
-    const bool utf8 = isUtf8WithHighBytes(text) ||
-                      std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    std::string json = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            json += '\\';
-            json += c;
-        } else if (byte < 0x20 || (!utf8 && byte >= 0x80)) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            json += escaped;
-        } else {
-            json += c;
-        }
+    switch (fate) {
+    case GridItem::Fate::Placed:
+        return "placed";
+    case GridItem::Fate::NoRoom:
+        return "no-room";
+    case GridItem::Fate::UnknownItem:
+        return "unknown-item";
+    case GridItem::Fate::BadSize:
+        return "bad-size";
+    case GridItem::Fate::AfterEnd:
+        return "after-end";
     }
-    return json + "\"";
+    return "unknown-item";
 }
 
 std::string plural(size_t count, const char* word)
@@ -48,38 +43,53 @@ int runCheck(const Context& ctx)
     if (files.empty())
         throw UsageError("missing argument: expected FILE...");
     const FileLayout* forced = chosenLayout(ctx.args);
-    std::vector<OpenedList> lists;
+    // A file that cannot be read, or is of no kind, is a finding of its own;
+    // the others are checked all the same.
+    std::vector<std::variant<OpenedList, Finding>> opened;
     for (const std::string& file : files)
-        lists.push_back(openList(file, forced));
+        opened.push_back(tryOpenList(file, forced));
     const Catalog catalog = ctx.loadCatalog();
     CheckOptions options;
     options.names = ctx.args.has("--names");
     const bool json = ctx.args.has("--json");
 
     size_t errors = 0, warnings = 0;
-    bool first = true;
-    if (json)
-        ctx.out << "[";
-    for (size_t f = 0; f < files.size(); ++f) {
-        ctx.err << layoutNote(files[f], *lists[f].layout) << '\n';
-        for (const Finding& finding : checkListFile(lists[f].file, *lists[f].layout, catalog, options)) {
-            (finding.severity == Finding::Severity::Error ? errors : warnings)++;
-            if (json) {
-                ctx.out << (first ? "\n" : ",\n") << "  {\"file\": " << jsonString(files[f])
-                        << ", \"layout\": " << jsonString(lists[f].layout->name) << ", \"line\": " << finding.line
-                        << ", \"severity\": \"" << severityName(finding.severity) << "\", \"code\": \""
-                        << finding.code << "\", \"message\": " << jsonString(finding.message) << "}";
-                first = false;
-            } else {
-                // A field's text is quoted as the file holds it: its control bytes are shown, not sent.
-                ctx.out << escapeControlBytes(files[f]) << ':' << finding.line << ": "
-                        << severityName(finding.severity) << ": " << escapeControlBytes(finding.message) << " ["
-                        << finding.code << "]\n";
-            }
+    JsonArray array;
+    const auto report = [&](const std::string& file, const FileLayout* layout, const Finding& finding) {
+        (finding.severity == Finding::Severity::Error ? errors : warnings)++;
+        // A file refused before it was read has neither layout nor line.
+        const bool refused = layout == nullptr;
+        if (json) {
+            JsonObject object;
+            object.text("file", file);
+            if (refused)
+                object.null("layout").null("line");
+            else
+                object.text("layout", layout->name).number("line", int64_t{finding.line});
+            array.add(object.text("severity", severityName(finding.severity))
+                          .text("code", finding.code)
+                          .text("message", finding.message));
+            return;
         }
+        // A field's text is quoted as the file holds it: its control bytes are shown, not sent.
+        ctx.out << escapeControlBytes(file);
+        if (!refused)
+            ctx.out << ':' << finding.line;
+        ctx.out << ": " << severityName(finding.severity) << ": " << escapeControlBytes(finding.message) << " ["
+                << finding.code << "]\n";
+    };
+    for (size_t f = 0; f < files.size(); ++f) {
+        if (const Finding* refusal = std::get_if<Finding>(&opened[f])) {
+            report(files[f], nullptr, *refusal);
+            continue;
+        }
+        const OpenedList& list = std::get<OpenedList>(opened[f]);
+        ctx.err << escapeControlBytes(layoutNote(files[f], *list.layout)) << '\n';
+        for (const Finding& finding : checkListFile(list.file, *list.layout, catalog, options))
+            report(files[f], list.layout, finding);
     }
     if (json)
-        ctx.out << (first ? "]\n" : "\n]\n");
+        ctx.out << array.close();
     ctx.err << plural(errors, "error") << ", " << plural(warnings, "warning") << " in " << plural(files.size(), "file")
             << '\n';
     return errors > 0 ? 3 : 0;
@@ -92,10 +102,30 @@ int runGrid(const Context& ctx)
     const OpenedList list = openList(file, chosenLayout(ctx.args));
     if (list.editMode != kShopDocument)
         throw UsageError(file + " is an item-bag file; item-bag files have no shop grid");
+    const bool json = ctx.args.has("--json");
+    if (json && ctx.args.has("--map"))
+        throw UsageError("--json and --map exclude each other");
     const Catalog catalog = ctx.loadCatalog();
     const ShopGrid grid = layOutShop(list.file.entries, catalog, *list.layout);
     if (ctx.args.has("--map")) {
         ctx.out << gridMap(grid, catalog, *list.layout);
+        return 0;
+    }
+    if (json) {
+        JsonArray array;
+        for (const GridItem& item : grid.items) {
+            const bool placed = item.x >= 0;
+            array.add(JsonObject()
+                          .number("line", int64_t{list.file.entries[item.entry].origin.line} + 1)
+                          .number("x", placed ? std::optional<int64_t>(item.x) : std::nullopt)
+                          .number("y", placed ? std::optional<int64_t>(item.y) : std::nullopt)
+                          .number("width", int64_t{item.width})
+                          .number("height", int64_t{item.height})
+                          .text("name", entryDisplayName(catalog, item.item, list.layout->items.naming))
+                          .raw("placed", placed ? "true" : "false")
+                          .text("fate", fateName(item.fate)));
+        }
+        ctx.out << array.close();
         return 0;
     }
     for (const GridItem& item : grid.items) {

@@ -21,8 +21,11 @@
 #include "document/list_writer.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <optional>
 #include <system_error>
+#include <variant>
 
 namespace vs::cli {
 
@@ -37,6 +40,130 @@ Catalog Context::loadCatalog() const
     }
 }
 
+std::string jsonString(std::string_view text)
+{
+    const bool utf8 = isUtf8WithHighBytes(text) ||
+                      std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    std::string json = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            json += '\\';
+            json += c;
+        } else if (byte < 0x20 || byte == 0x7F || (!utf8 && byte >= 0x80)) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            json += escaped;
+        } else {
+            json += c;
+        }
+    }
+    return json + "\"";
+}
+
+JsonObject& JsonObject::key(std::string_view name)
+{
+    if (json_.size() > 1)
+        json_ += ", ";
+    json_ += jsonString(name);
+    json_ += ": ";
+    return *this;
+}
+
+JsonObject& JsonObject::text(std::string_view name, std::string_view value)
+{
+    key(name).json_ += jsonString(value);
+    return *this;
+}
+
+JsonObject& JsonObject::number(std::string_view name, int64_t value)
+{
+    key(name).json_ += std::to_string(value);
+    return *this;
+}
+
+JsonObject& JsonObject::number(std::string_view name, std::optional<int64_t> value)
+{
+    return value ? number(name, *value) : null(name);
+}
+
+JsonObject& JsonObject::null(std::string_view name)
+{
+    key(name).json_ += "null";
+    return *this;
+}
+
+JsonObject& JsonObject::raw(std::string_view name, std::string_view json)
+{
+    key(name).json_ += json;
+    return *this;
+}
+
+void JsonArray::add(const JsonObject& object)
+{
+    text_ += empty_ ? "\n  " : ",\n  ";
+    text_ += object.str();
+    empty_ = false;
+}
+
+std::string JsonArray::close()
+{
+    text_ += empty_ ? "]\n" : "\n]\n";
+    return take();
+}
+
+InputFile readInputFile(const std::string& file)
+{
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(file, ec);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return {{}, "no such file"};
+    if (ec)
+        return {{}, toLowerAscii(ec.message())};
+    if (status.type() == std::filesystem::file_type::directory)
+        return {{}, "it is a folder"};
+    if (status.type() != std::filesystem::file_type::regular)
+        return {{}, "not a regular file"};
+    // Opened once first, for the system's own reason when it refuses.
+    std::FILE* opened = std::fopen(file.c_str(), "rb");
+    if (!opened)
+        return {{}, toLowerAscii(std::generic_category().message(errno))};
+    std::fclose(opened);
+    try {
+        return {readFileBytes(file), std::nullopt};
+    } catch (const VaultError&) {
+        return {{}, "read error"};
+    }
+}
+
+void replaceFile(const Context& ctx, const std::string& target, std::string_view bytes)
+{
+    if (ctx.args.has("--backup")) {
+        std::error_code ec;
+        const std::filesystem::file_status status = std::filesystem::status(target, ec);
+        // Only a file can be kept; anything else in the way fails the write below.
+        if (status.type() == std::filesystem::file_type::regular) {
+            const std::string backup = target + ".bak";
+            const InputFile old = readInputFile(target);
+            if (old.failure)
+                throw UsageError("cannot keep " + target + " as " + backup + ": " + *old.failure + "; nothing written");
+            try {
+                writeFileAtomically(backup, old.bytes);
+            } catch (const std::system_error& e) {
+                throw UsageError("cannot keep " + target + " as " + backup + ": " + e.code().message() +
+                                 "; nothing written");
+            }
+            // The copy is as private as the file it keeps.
+            std::filesystem::permissions(backup, status.permissions() & std::filesystem::perms::all, ec);
+        }
+    }
+    try {
+        writeFileAtomically(target, bytes);
+    } catch (const std::system_error& e) {
+        throw UsageError("cannot write " + target + ": " + e.code().message());
+    }
+}
+
 namespace {
 
 struct ListBytes {
@@ -44,22 +171,36 @@ struct ListBytes {
     int editMode = 0;
 };
 
-// The bytes of a shop or item-bag file and its kind, told from its name;
-// UsageError when the name tells no kind or the file cannot be read.
+// Why a file cannot be read as a list: a finding's code and its message.
+struct ListRefusal {
+    std::string code;
+    std::string message;
+};
+
+// The bytes of a shop or item-bag file and its kind, told from its name, or
+// why there are none.
+std::variant<ListBytes, ListRefusal> loadListBytes(const std::string& file)
+{
+    InputFile input = readInputFile(file);
+    if (input.failure)
+        return ListRefusal{"unreadable", "cannot be read: " + *input.failure};
+    const std::optional<int> editMode = editModeForFileName(std::filesystem::path(file).filename().string());
+    if (!editMode)
+        return ListRefusal{"unknown-kind", "the name tells neither a shop nor an item-bag file"};
+    return ListBytes{std::move(input.bytes), *editMode};
+}
+
+// The same, with UsageError for a file that cannot be read as a list.
 ListBytes readListBytes(const std::string& file)
 {
-    const std::string name = std::filesystem::path(file).filename().string();
-    std::optional<int> editMode = editModeForFileName(name);
-    if (!editMode)
-        throw UsageError(openRefusalMessage(name));
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec))
-        throw UsageError("cannot read " + file + ": no such file");
-    try {
-        return {readFileBytes(file), *editMode};
-    } catch (const VaultError&) {
-        throw UsageError("cannot read " + file + ": not a readable file");
+    std::variant<ListBytes, ListRefusal> loaded = loadListBytes(file);
+    if (const ListRefusal* refusal = std::get_if<ListRefusal>(&loaded)) {
+        std::string message = file + ": " + refusal->message;
+        if (refusal->code == "unknown-kind")
+            message += " (it holds neither \"shop\" nor \"bag\")";
+        throw UsageError(message);
     }
+    return std::get<ListBytes>(std::move(loaded));
 }
 
 }  // namespace
@@ -89,6 +230,22 @@ OpenedList openList(const std::string& file, const FileLayout* forced)
     ListBytes list = readListBytes(file);
     const FileLayout& layout = listLayout(list, forced);
     return {readListFile(std::move(list.bytes), layout), layout.editMode, &layout};
+}
+
+std::variant<OpenedList, Finding> tryOpenList(const std::string& file, const FileLayout* forced)
+{
+    std::variant<ListBytes, ListRefusal> loaded = loadListBytes(file);
+    if (const ListRefusal* refusal = std::get_if<ListRefusal>(&loaded)) {
+        Finding finding;
+        finding.line = 0;
+        finding.severity = Finding::Severity::Error;
+        finding.code = refusal->code;
+        finding.message = refusal->message;
+        return finding;
+    }
+    ListBytes& list = std::get<ListBytes>(loaded);
+    const FileLayout& layout = listLayout(list, forced);
+    return OpenedList{readListFile(std::move(list.bytes), layout), layout.editMode, &layout};
 }
 
 std::string layoutNote(const std::string& file, const FileLayout& layout)
@@ -140,18 +297,151 @@ std::array<bool, kExcellentCount> parseExcellentList(const std::string& list)
     return flags;
 }
 
+// The code page names are looked for in: --encoding's, unless the catalog's
+// names are UTF-8; none without --encoding.
+std::optional<TextEncoding> namesShown(const Context& ctx, const Catalog& catalog)
+{
+    if (!ctx.encoding)
+        return std::nullopt;
+    return namesEncoding(catalog, *ctx.encoding);
+}
+
+// The bytes of what the user typed, as the catalog's names hold them:
+// UsageError naming the word the code page cannot hold.
+std::string typedAsNames(const std::string& typed, const std::optional<TextEncoding>& shown, std::string_view what)
+{
+    if (!shown)
+        return typed;
+    if (std::optional<size_t> at = shown->firstUnencodable(typed)) {
+        const size_t blank = typed.rfind(' ', *at);
+        const size_t start = blank == std::string::npos ? 0 : blank + 1;
+        throw UsageError(std::string(what) + " '" + typed.substr(start, typed.find(' ', *at) - start) +
+                         "' cannot be written in " + shown->label());
+    }
+    return *shown->encode(typed);
+}
+
+std::string_view trimBlanks(std::string_view text)
+{
+    text = stripLeadingBlanks(text);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A search row as a script reads it: the item, and the level of a named
+// subtype (none for the item's own name).
+struct FoundItem {
+    int classIndex = 0;
+    int typeIndex = 0;
+    std::optional<int> level;
+    std::string name;  // as the catalog holds it
+};
+
+FoundItem foundItem(const Catalog& catalog, const SearchRow& row)
+{
+    const SearchHit hit = decodeSearchRow(row.value);
+    FoundItem found{hit.classIndex, hit.typeIndex, hit.level, row.text};
+    const clsItemProperty* item = catalog.item(hit.classIndex, hit.typeIndex);
+    if (hit.level == 0 && item && item->name == row.text)
+        found.level.reset();
+    return found;
+}
+
+// CLASS<TAB>INDEX<TAB>LEVEL (or -)<TAB>NAME, as search prints a row.
+std::string foundItemLine(const FoundItem& found, std::string_view name, char separator)
+{
+    std::string line = std::to_string(found.classIndex);
+    line += separator;
+    line += std::to_string(found.typeIndex);
+    line += separator;
+    line += found.level ? std::to_string(*found.level) : "-";
+    line += separator;
+    line += name;
+    return line;
+}
+
+// The item --name names: the one whose whole name it is (any letter case),
+// else the one name holding every word of it, as the search box finds them.
+// UsageError for none, and for several, listing them.
+FoundItem itemByName(const Context& ctx, const Catalog& catalog, const std::string& typed)
+{
+    const std::optional<TextEncoding> shown = namesShown(ctx, catalog);
+    const std::string wanted = typedAsNames(typed, shown, "--name word");
+    const SearchQuery query = prepareSearchQuery(wanted);
+    if (query.terms.empty())
+        throw UsageError("--name is empty");
+    int words = 0;  // the words a name must hold; "-word" excludes
+    for (int i = 0; i <= query.matchLimit; ++i)
+        words += excludeItem(query.terms[static_cast<size_t>(i)]) ? 0 : 1;
+    std::vector<FoundItem> whole, holding;
+    const std::string wantedLower = toLowerAscii(trimBlanks(wanted));
+    for (const SearchRow& row : searchCatalog(catalog, query, false)) {
+        FoundItem found = foundItem(catalog, row);
+        const auto same = [&](const FoundItem& other) {
+            return other.classIndex == found.classIndex && other.typeIndex == found.typeIndex &&
+                   other.level.value_or(0) == found.level.value_or(0);
+        };
+        if (toLowerAscii(row.text) == wantedLower && std::none_of(whole.begin(), whole.end(), same))
+            whole.push_back(found);
+        if (row.value / 6656 >= words && std::none_of(holding.begin(), holding.end(), same))
+            holding.push_back(std::move(found));
+    }
+    const std::vector<FoundItem>& candidates = whole.empty() ? holding : whole;
+    if (candidates.size() == 1)
+        return candidates.front();
+    const auto show = [&](const std::string& name) { return shown ? shown->decode(name) : name; };
+    if (candidates.empty())
+        throw UsageError("--name '" + escapeControlBytes(typed) +
+                         "': no item or subtype name holds every word of it (see 'vaultsmith-cli search')");
+    constexpr size_t kListed = 20;
+    std::string message = "--name '" + escapeControlBytes(typed) + "' matches " +
+                          std::to_string(candidates.size()) + " items (CLASS INDEX LEVEL NAME); give one of these names whole:";
+    for (size_t i = 0; i < std::min(kListed, candidates.size()); ++i)
+        message += "\n  " + escapeControlBytes(foundItemLine(candidates[i], show(candidates[i].name), ' '));
+    if (candidates.size() > kListed)
+        message += "\n  ... and " + std::to_string(candidates.size() - kListed) + " more";
+    throw UsageError(message);
+}
+
 int runEncode(const Context& ctx)
 {
-    expectPositionals(ctx.args, 7, "CLASS INDEX LEVEL DUR SKILL LUCK OPTION");
-    const auto& p = ctx.args.positionals;
     clsShopCode shop;
-    shop.classIndex = static_cast<int16_t>(parseInteger(p[0], "CLASS", 0, 15));
-    shop.typeIndex = static_cast<int16_t>(parseInteger(p[1], "INDEX", 0, 31));
-    shop.level = static_cast<int16_t>(parseInteger(p[2], "LEVEL", 0, 12));
-    shop.dur = static_cast<int16_t>(parseInteger(p[3], "DUR", 0, 255));
-    shop.skill = static_cast<int16_t>(parseInteger(p[4], "SKILL", 0, 1));
-    shop.luck = static_cast<int16_t>(parseInteger(p[5], "LUCK", 0, 1));
-    shop.optLevel = static_cast<int16_t>(parseInteger(p[6], "OPTION", 0, 4));
+    const std::optional<std::string> name = ctx.args.value("--name");
+    if (name) {
+        expectPositionals(ctx.args, 0, "no arguments with --name");
+        const Catalog catalog = ctx.loadCatalog();
+        const FoundItem found = itemByName(ctx, catalog, *name);
+        const clsItemProperty* item = catalog.item(found.classIndex, found.typeIndex);
+        const auto field = [&](const char* option, int64_t lo, int64_t hi, int64_t fallback) {
+            const std::optional<std::string> given = ctx.args.value(option);
+            return static_cast<int16_t>(given ? parseInteger(*given, option, lo, hi) : fallback);
+        };
+        shop.classIndex = static_cast<int16_t>(found.classIndex);
+        shop.typeIndex = static_cast<int16_t>(found.typeIndex);
+        shop.level = field("--level", 0, 12, found.level.value_or(0));
+        shop.dur = field("--dur", 0, 255, std::clamp<int64_t>(item ? item->dur : 0, 0, 255));
+        shop.skill = field("--skill", 0, 1, 0);
+        shop.luck = field("--luck", 0, 1, 0);
+        shop.optLevel = field("--option", 0, 4, 0);
+        const std::optional<TextEncoding> shown = namesShown(ctx, catalog);
+        ctx.err << "--name '" << escapeControlBytes(*name) << "': "
+                << escapeControlBytes(foundItemLine(found, shown ? shown->decode(found.name) : found.name, ' '))
+                << '\n';
+    } else {
+        for (const char* option : {"--level", "--dur", "--skill", "--luck", "--option", "--encoding"})
+            if (ctx.args.has(option))
+                throw UsageError("option " + std::string(option) + " goes with --name only");
+        expectPositionals(ctx.args, 7, "CLASS INDEX LEVEL DUR SKILL LUCK OPTION (or --name NAME)");
+        const auto& p = ctx.args.positionals;
+        shop.classIndex = static_cast<int16_t>(parseInteger(p[0], "CLASS", 0, 15));
+        shop.typeIndex = static_cast<int16_t>(parseInteger(p[1], "INDEX", 0, 31));
+        shop.level = static_cast<int16_t>(parseInteger(p[2], "LEVEL", 0, 12));
+        shop.dur = static_cast<int16_t>(parseInteger(p[3], "DUR", 0, 255));
+        shop.skill = static_cast<int16_t>(parseInteger(p[4], "SKILL", 0, 1));
+        shop.luck = static_cast<int16_t>(parseInteger(p[5], "LUCK", 0, 1));
+        shop.optLevel = static_cast<int16_t>(parseInteger(p[6], "OPTION", 0, 4));
+    }
 
     clsVaultCode vault;
     if (auto serial = ctx.args.value("--serial"))
@@ -201,6 +491,30 @@ int runDecode(const Context& ctx)
     } catch (const DataLoadFailure&) {
         // Without a catalog there is no name to give; the fields still stand.
     }
+    if (ctx.args.has("--json")) {
+        std::string excList = "[";
+        for (int i = 0; i < kExcellentCount; ++i)
+            if (item->excellent[i])
+                excList += (excList.size() > 1 ? ", " : "") + std::to_string(i);
+        JsonObject object;
+        object.number("class", int64_t{item->classIndex})
+            .number("index", int64_t{item->typeIndex})
+            .number("level", int64_t{item->level})
+            .number("dur", int64_t{item->dur})
+            .number("skill", int64_t{item->skill})
+            .number("luck", int64_t{item->luck})
+            .number("option", int64_t{item->optLevel})
+            .number("serial", int64_t{item->serial})
+            .raw("exc", excList + "]");
+        if (name)
+            object.text("name", *name);
+        else
+            object.null("name");
+        JsonArray array;
+        array.add(object);
+        ctx.out << array.close();
+        return 0;
+    }
     ctx.out << "class " << item->classIndex << '\n'
             << "index " << item->typeIndex << '\n'
             << "level " << item->level << '\n'
@@ -213,6 +527,18 @@ int runDecode(const Context& ctx)
     if (name)
         ctx.out << "name " << *name << '\n';
     return 0;
+}
+
+std::string_view entryKindName(int kind)
+{
+    switch (kind) {
+    case kBlankEntry:
+        return "blank";
+    case kItemEntry:
+        return "item";
+    default:
+        return "comment";
+    }
 }
 
 // `entries` and `normalize` go through the file once, entry by entry, and
@@ -231,6 +557,26 @@ int runEntries(const Context& ctx)
         ctx.out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
         lines.clear();
     };
+    if (ctx.args.has("--json")) {
+        JsonArray array;
+        forEachListLine(
+            list.bytes, layout,
+            [&](ListEntry&& entry) {
+                array.add(JsonObject()
+                              .number("line", int64_t{entry.origin.line} + 1)
+                              .number("kind", int64_t{entry.kind})
+                              .text("kindName", entryKindName(entry.kind))
+                              .text("text", shown ? shown->decode(entry.text) : entry.text));
+                if (array.pending() >= (size_t{1} << 16)) {
+                    lines += array.take();
+                    flush();
+                }
+            },
+            [](const SourceLine&) {});
+        lines += array.close();
+        flush();
+        return 0;
+    }
     forEachListLine(
         list.bytes, layout,
         [&](ListEntry&& entry) {
@@ -257,6 +603,8 @@ int runNormalize(const Context& ctx)
     if (!target)
         target = ctx.args.value("--output");
     if (!target) {
+        if (ctx.args.has("--backup"))
+            throw UsageError("--backup applies only with -o OUT: without it nothing is replaced");
         writeListStream(list.bytes, layout, style, [&](std::string_view piece) {
             ctx.out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
         });
@@ -265,11 +613,7 @@ int runNormalize(const Context& ctx)
     // The file is replaced in one step, so its new bytes are gathered first.
     std::string bytes;
     writeListStream(list.bytes, layout, style, [&](std::string_view piece) { bytes += piece; });
-    try {
-        writeFileAtomically(*target, bytes);
-    } catch (const std::system_error& e) {
-        throw UsageError("cannot write " + *target + ": " + e.code().message());
-    }
+    replaceFile(ctx, *target, bytes);
     return 0;
 }
 
@@ -302,24 +646,30 @@ int runSearch(const Context& ctx)
             typed += ' ';
         typed += term;
     }
-    SearchQuery query = prepareSearchQuery(typed);
-    if (query.terms.empty())
+    const bool json = ctx.args.has("--json");
+    if (prepareSearchQuery(typed).terms.empty()) {
+        ctx.out << (json ? "[]\n" : "");
         return 0;
-    const Catalog catalog = ctx.loadCatalog();
-    std::optional<TextEncoding> shown;
-    if (ctx.encoding) {
-        // The terms are typed as UTF-8 and looked for among the names' bytes.
-        shown = namesEncoding(catalog, *ctx.encoding);
-        if (std::optional<size_t> at = shown->firstUnencodable(typed)) {
-            const size_t blank = typed.rfind(' ', *at);
-            const size_t start = blank == std::string::npos ? 0 : blank + 1;
-            throw UsageError("search term '" + typed.substr(start, typed.find(' ', *at) - start) +
-                             "' cannot be written in " + shown->label());
-        }
-        query = prepareSearchQuery(*shown->encode(typed));
     }
-    for (const SearchRow& row : searchCatalog(catalog, query, ctx.args.has("--words")))
-        ctx.out << row.value << '\t' << (shown ? shown->decode(row.text) : row.text) << '\n';
+    const Catalog catalog = ctx.loadCatalog();
+    // The terms are typed as UTF-8 and looked for among the names' bytes.
+    const std::optional<TextEncoding> shown = namesShown(ctx, catalog);
+    const SearchQuery query = prepareSearchQuery(typedAsNames(typed, shown, "search term"));
+    JsonArray array;
+    for (const SearchRow& row : searchCatalog(catalog, query, ctx.args.has("--words"))) {
+        const FoundItem found = foundItem(catalog, row);
+        const std::string name = shown ? shown->decode(row.text) : row.text;
+        if (json)
+            array.add(JsonObject()
+                          .number("class", int64_t{found.classIndex})
+                          .number("index", int64_t{found.typeIndex})
+                          .number("level", found.level ? std::optional<int64_t>(*found.level) : std::nullopt)
+                          .text("name", name));
+        else
+            ctx.out << foundItemLine(found, name, '\t') << '\n';
+    }
+    if (json)
+        ctx.out << array.close();
     return 0;
 }
 
@@ -333,17 +683,25 @@ struct Command {
 const std::vector<Command>& commands()
 {
     static const std::vector<Command> table = {
-        {"encode", {{"--serial", true}, {"--exc", true}, {"--only", true}}, false, runEncode},
-        {"decode", {{"--encoding", true}}, false, runDecode},
-        {"entries", {{"--encoding", true}, {"--layout", true}}, false, runEntries},
-        {"normalize", {{"-o", true}, {"--output", true}, {"--tidy", false}, {"--layout", true}}, false, runNormalize},
+        {"encode",
+         {{"--serial", true}, {"--exc", true}, {"--only", true}, {"--name", true}, {"--level", true},
+          {"--dur", true}, {"--skill", true}, {"--luck", true}, {"--option", true}, {"--encoding", true}},
+         false,
+         runEncode},
+        {"decode", {{"--encoding", true}, {"--json", false}}, false, runDecode},
+        {"entries", {{"--encoding", true}, {"--layout", true}, {"--json", false}}, false, runEntries},
+        {"normalize",
+         {{"-o", true}, {"--output", true}, {"--tidy", false}, {"--layout", true}, {"--backup", false}},
+         false,
+         runNormalize},
         {"catalog", {{"--encoding", true}}, false, runCatalog},
-        {"search", {{"--words", false}, {"--encoding", true}}, true, runSearch},
+        {"search", {{"--words", false}, {"--encoding", true}, {"--json", false}}, true, runSearch},
         {"check", {{"--json", false}, {"--names", false}, {"--layout", true}}, false, runCheck},
-        {"grid", {{"--map", false}, {"--layout", true}}, false, runGrid},
+        {"grid", {{"--map", false}, {"--layout", true}, {"--json", false}}, false, runGrid},
         {"storage",
          {{"-o", true}, {"--output", true}, {"--inventory", false}, {"--warehouse", false}, {"--account", true},
-          {"--character", true}, {"--table", true}, {"--column", true}},
+          {"--character", true}, {"--table", true}, {"--column", true}, {"--json", false}, {"--hex", false},
+          {"--backup", false}},
          false,
          runStorage},
     };

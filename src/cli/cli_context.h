@@ -4,11 +4,16 @@
 #include "catalog/text_encoding.h"
 #include "catalog/vault_error.h"
 #include "cli/cli_args.h"
+#include "document/file_check.h"
 #include "document/list_reader.h"
 
 #include <filesystem>
+#include <cstdint>
 #include <optional>
 #include <ostream>
+#include <string>
+#include <utility>
+#include <variant>
 
 namespace vs::cli {
 
@@ -45,11 +50,65 @@ const FileLayout* chosenLayout(const ParsedArgs& args);
 // or else the one told from the file; UsageError when its name tells no kind
 // or it cannot be read.
 OpenedList openList(const std::string& file, const FileLayout* forced = nullptr);
+// The same for check: a file that cannot be read (code "unreadable") or whose
+// name tells no kind ("unknown-kind") gives that finding, an error of line 0.
+std::variant<OpenedList, Finding> tryOpenList(const std::string& file, const FileLayout* forced);
 
 // "FILE: layout NAME (COLUMNS)", the line entries and check print on stderr.
 std::string layoutNote(const std::string& file, const FileLayout& layout);
 
 void expectPositionals(const ParsedArgs& args, size_t count, std::string_view names);
+
+// A file given to read: its bytes, or why it cannot be read ("no such file",
+// "it is a folder", the system's reason).
+struct InputFile {
+    std::string bytes;
+    std::optional<std::string> failure;
+};
+InputFile readInputFile(const std::string& file);
+
+// Replaces `target` with `bytes` through the safe writer. With --backup an
+// existing target is first kept as it was beside it, as TARGET.bak (replacing
+// an older one, with the target's permission bits); a failure there writes
+// nothing. UsageError when either write fails.
+void replaceFile(const Context& ctx, const std::string& target, std::string_view bytes);
+
+// A JSON string. Text that is not UTF-8 is taken byte for byte as Latin-1.
+std::string jsonString(std::string_view text);
+
+// One JSON object, its fields in the order they are added: {"a": 1, "b": "x"}.
+class JsonObject {
+public:
+    JsonObject& text(std::string_view name, std::string_view value);
+    JsonObject& number(std::string_view name, int64_t value);
+    // The number, or null when there is none.
+    JsonObject& number(std::string_view name, std::optional<int64_t> value);
+    JsonObject& null(std::string_view name);
+    // A value already written as JSON.
+    JsonObject& raw(std::string_view name, std::string_view json);
+    std::string str() const { return json_ + "}"; }
+
+private:
+    JsonObject& key(std::string_view name);
+    std::string json_ = "{";
+};
+
+// One JSON array of objects, one a line: "[\n  {...},\n  {...}\n]\n", or
+// "[]\n" without any. The text is taken as it grows, so that a long array
+// need not be held whole.
+class JsonArray {
+public:
+    void add(const JsonObject& object);
+    // The text added since the last take.
+    std::string take() { return std::exchange(text_, std::string()); }
+    // The rest of the text, closing the array.
+    std::string close();
+    size_t pending() const { return text_.size(); }
+
+private:
+    std::string text_ = "[";
+    bool empty_ = true;
+};
 
 int runCheck(const Context& ctx);
 int runGrid(const Context& ctx);

@@ -42,6 +42,12 @@ its lines; --layout NAME chooses one):
                 Type Index MinLevel MaxLevel Skill Luck AddOption Exitemflag),
                 each closed by "end"
 
+--json (entries, search, decode, check, grid and storage list) prints one
+JSON array of objects, every field named; texts are UTF-8 with --encoding,
+otherwise a text that is not UTF-8 is given byte for byte as the characters
+U+0000..U+00FF. --backup (normalize -o, storage set, clear and move) keeps a
+file about to be replaced as FILE.bak beside it.
+
 Exit status: 0 success, 1 the data files failed to load, 2 bad usage,
 3 check or storage check found an error.
 )";
@@ -49,6 +55,9 @@ Exit status: 0 success, 1 the data files failed to load, 2 bad usage,
 constexpr std::string_view kEncode =
     R"(Usage: vaultsmith-cli encode [--serial N] [--exc LIST] [--only vault|shop|bag]
                             CLASS INDEX LEVEL DUR SKILL LUCK OPTION
+       vaultsmith-cli encode --name NAME [--level N] [--dur N] [--skill 0|1]
+                            [--luck 0|1] [--option N] [--encoding NAME]
+                            [--serial N] [--exc LIST] [--only vault|shop|bag]
 
 Prints the item's codes, one per line:
   vault <20 hex digits>
@@ -60,10 +69,26 @@ OPTION 0..4.
   --serial N    serial number, -2147483648..2147483647 (default 0)
   --exc LIST    excellent options: comma list of 0..5, or 'all'
   --only KIND   print only that code, without its label
+
+With --name the item is chosen by its catalog name, as the editor's search
+box finds it (parts of names, any letter case, the first three words; a word
+beginning with '-' excludes): the item or named subtype whose whole name NAME
+is, else the one name holding every word of NAME. A subtype's name gives its
+level. The choice is named on standard error:
+  --name 'NAME': CLASS INDEX LEVEL NAME      (LEVEL - for an item's own name)
+A name that chooses several items is bad usage listing them (CLASS INDEX
+LEVEL NAME, at most 20), and so is one that chooses none. The other fields
+come from options:
+  --level N     0..12 (default: the subtype's level, else 0)
+  --dur N       0..255 (default: the catalog's durability, limited to 0..255)
+  --skill 0|1, --luck 0|1, --option N (0..4)   (default 0)
+  --encoding NAME  NAME is typed as UTF-8 and looked for in names read in the
+                   code page NAME (see 'vaultsmith-cli --help')
+--level, --dur, --skill, --luck, --option and --encoding go with --name only.
 )";
 
 constexpr std::string_view kDecode =
-    R"(Usage: vaultsmith-cli decode [--encoding NAME] HEX
+    R"(Usage: vaultsmith-cli decode [--encoding NAME] [--json] HEX
 
 Reads a 20-digit vault code (either letter case) and prints class, index, level,
 dur, skill, luck, option, serial and exc (ascending list or 'none'), one per line,
@@ -71,10 +96,13 @@ then the item's name when the catalog loads: "Excellent " in front when an
 excellent option is set, "+Luck" when luck is.
   --encoding NAME  print the name as UTF-8, read in the code page NAME unless
                    the catalog's names are UTF-8 (see 'vaultsmith-cli --help')
+  --json           print an array of one object {class, index, level, dur,
+                   skill, luck, option, serial, exc (an array of the options
+                   set), name (null without a catalog)}
 )";
 
 constexpr std::string_view kEntries =
-    R"(Usage: vaultsmith-cli entries [--encoding NAME] [--layout NAME] FILE
+    R"(Usage: vaultsmith-cli entries [--encoding NAME] [--layout NAME] [--json] FILE
 
 Reads FILE as File > Open does (a shop file when its name holds "shop", an
 item-bag file when it holds "bag") and prints one line per entry: the kind
@@ -87,18 +115,26 @@ shown as \xNN. The layout read is named on standard error:
   --layout NAME    read FILE in the layout NAME, not the one told from it:
                    shop-7, shop-8, bag-6 or bag-sections (see 'vaultsmith-cli
                    --help'); another name is bad usage
+  --json           print one JSON array of {line (the file's line, from 1),
+                   kind (0, 1 or 2), kindName (blank, item or comment), text
+                   (as the file holds it, control bytes included)}
 )";
 
 constexpr std::string_view kNormalize =
-    R"(Usage: vaultsmith-cli normalize [--tidy] [--layout NAME] FILE [-o OUT]
+    R"(Usage: vaultsmith-cli normalize [--tidy] [--layout NAME] FILE
+                               [-o OUT [--backup]]
 
 Reads FILE as File > Open does and writes the exact bytes File > Save writes
-for that list, to OUT (replaced atomically) or to standard output. An untouched
-file comes back as it was, with an "end" line added to a shop file lacking one.
+for that list, to OUT (replaced atomically; OUT may be FILE) or to standard
+output. An untouched file comes back as it was, with an "end" line added to a
+shop file lacking one.
 
   --tidy           write every entry in the file's layout (item fields
-                   separated by single blanks or tabs, "//" before the
-                   comment), as Save writes an edited entry
+                   separated by single blanks or tabs, "//" before a comment,
+                   nothing for an empty one), as Save writes an edited entry;
+                   a tidy file stays as it is when tidied again
+  --backup         keep an existing OUT as it was beside it, as OUT.bak
+                   (replacing an older one); no OUT.bak when OUT is new
   --layout NAME    read FILE in the layout NAME, not the one told from it:
                    shop-7, shop-8, bag-6 or bag-sections (see 'vaultsmith-cli
                    --help'); another name is bad usage
@@ -124,6 +160,11 @@ it, and reports what the server will make of it, one finding a line, in file
 then line order (control bytes in a message shown as \xNN):
   FILE:LINE: error: MESSAGE [CODE]
   FILE:LINE: warning: MESSAGE [CODE]
+A file that cannot be read, or whose name holds neither "shop" nor "bag", is
+one error of its own, without a line, and the other files are checked all the
+same:
+  FILE: error: cannot be read: REASON [unreadable]
+  FILE: error: the name tells neither a shop nor an item-bag file [unknown-kind]
 Errors: missing-fields and extra-fields (fewer or more columns than the
 layout's), not-a-number, out-of-range, level-range (MinLevel above MaxLevel),
 unknown-item, after-end (an item after a shop's or a section's "end", which
@@ -138,19 +179,20 @@ Standard error names each file's layout, FILE: layout NAME (COLUMNS), and a
 last line counts the errors and warnings.
 
   --json           print one JSON array of {file, layout, line, severity,
-                   code, message}
+                   code, message}; layout and line are null for an
+                   unreadable or unknown-kind finding
   --names          also warn when an item's comment does not hold the display
                    name its fields describe (comment-not-name)
   --layout NAME    read FILE in the layout NAME, not the one told from it:
                    shop-7, shop-8, bag-6 or bag-sections (see 'vaultsmith-cli
                    --help'); another name is bad usage
 
-Exit status: 0 no file has an error, 3 some file has one, 1 the data files
-failed to load, 2 bad usage or a file that cannot be read.
+Exit status: 0 no error, 3 an error (one that cannot be read counts), 1 the
+data files failed to load, 2 bad usage (no FILE, an unknown option).
 )";
 
 constexpr std::string_view kGrid =
-    R"(Usage: vaultsmith-cli grid [--map] [--layout NAME] FILE
+    R"(Usage: vaultsmith-cli grid [--map | --json] [--layout NAME] FILE
 
 Lays out a shop file's item entries as the server does: in file order, each
 at the first place (rows from the top, columns from the left) where its
@@ -161,6 +203,9 @@ it is not placed. An item after the shop's "end" is not sold: never placed.
 
   --map            print the 15 rows of 8 cells instead, each the number of
                    the item entry covering it (or .), then the items not placed
+  --json           print one JSON array of {line, x, y (null when not
+                   placed), width, height, name, placed (true or false), fate
+                   (placed, no-room, unknown-item, bad-size or after-end)}
   --layout NAME    read FILE in the layout NAME, not the one told from it:
                    shop-7, shop-8, bag-6 or bag-sections (see 'vaultsmith-cli
                    --help'); another name is bad usage
@@ -169,12 +214,13 @@ An item-bag file has no grid: bad usage (exit status 2).
 )";
 
 constexpr std::string_view kStorage =
-    R"(Usage: vaultsmith-cli storage list FILE
+    R"(Usage: vaultsmith-cli storage new [--warehouse | --inventory] [--hex] FILE
+       vaultsmith-cli storage list [--json] FILE
        vaultsmith-cli storage map FILE
        vaultsmith-cli storage check FILE...
-       vaultsmith-cli storage set FILE SLOT CODE [-o OUT]
-       vaultsmith-cli storage clear FILE SLOT [-o OUT]
-       vaultsmith-cli storage move FILE SLOT X Y [-o OUT]
+       vaultsmith-cli storage set FILE SLOT CODE [-o OUT] [--backup]
+       vaultsmith-cli storage clear FILE SLOT [-o OUT] [--backup]
+       vaultsmith-cli storage move FILE SLOT X Y [-o OUT] [--backup]
        vaultsmith-cli storage sql FILE (--account NAME | --character NAME)
                                   [--table NAME] [--column NAME]
 
@@ -186,8 +232,13 @@ its top-left cell; the cells its catalog width x height covers hold empty
 slots (ten FF bytes). Slot s of a warehouse is column s mod 8, row s div 8;
 inventory slot 12 + s is column s mod 8, row s div 8.
 
+  new    make FILE an empty storage: a warehouse, or an inventory with
+         --inventory; its raw bytes, or with --hex one line of its
+         hexadecimal digits. An existing FILE is refused (bad usage) and
+         left as it is.
   list   one line per item: SLOT<TAB>X<TAB>Y<TAB>CODE<TAB>NAME (X and Y are -
-         for an equipped slot)
+         for an equipped slot); with --json one JSON array of {slot, x, y
+         (null for an equipped slot), code, name}
   map    the grid, each cell the slot of the item covering it (. when free),
          an inventory's equipped slots by name (- when empty), then a line
          misplaced: SLOT NAME (WHY) for each item that leaves the grid or
@@ -206,25 +257,31 @@ inventory slot 12 + s is column s mod 8, row s div 8.
          change the table and the items column.
 
   --inventory, --warehouse  read FILE as that kind (otherwise its length
-                            tells it)
+                            tells it); for new, the kind to make
   -o OUT  write the result to OUT instead of replacing FILE; either way the
           file is replaced in one step and keeps the form FILE came in (text
           becomes one line of upper-case digits)
+  --backup  keep the file about to be replaced (FILE, or an existing OUT) as
+          it was beside it, as FILE.bak (replacing an older one)
 
 An item that would leave the grid or cover another is refused and nothing is
 written. Exit status: 0 done (check: no error), 3 check found an error, 1 the
-data files failed to load, 2 bad usage, a refused edit or a file that is not
-a storage.
+data files failed to load, 2 bad usage, a refused edit, a file that is not
+a storage or, for new, a FILE that exists.
 )";
 
 constexpr std::string_view kSearch =
-    R"(Usage: vaultsmith-cli search [--words] [--encoding NAME] TERM...
+    R"(Usage: vaultsmith-cli search [--words] [--encoding NAME] [--json] TERM...
 
 Searches item and subtype names as the editor's Find does. The terms joined by
 single spaces are the query; only the first three count, and a term beginning
-with '-' excludes names that contain it. Prints the ranked rows: the row value,
-a tab and the name.
+with '-' excludes names that contain it. Prints the ranked rows, one a line:
+  CLASS<TAB>INDEX<TAB>LEVEL<TAB>NAME
+LEVEL is a named subtype's level, or - for the item's own name ('encode
+CLASS INDEX LEVEL ...' or 'encode --name' composes the item).
   --words          match whole words instead of parts of names
+  --json           print one JSON array of {class, index, level (null for
+                   the item's own name), name}
   --encoding NAME  the terms are UTF-8 and are looked for in names read in the
                    code page NAME unless the catalog's names are UTF-8; names
                    are printed as UTF-8. A term the code page cannot hold is

@@ -29,17 +29,11 @@ std::optional<StorageKind> chosenKind(const ParsedArgs& args)
 
 Storage openStorage(const std::string& file, std::optional<StorageKind> kind)
 {
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec))
-        throw UsageError("cannot read " + file + ": no such file");
-    std::string bytes;
+    const InputFile input = readInputFile(file);
+    if (input.failure)
+        throw UsageError(file + ": cannot be read: " + *input.failure);
     try {
-        bytes = readFileBytes(file);
-    } catch (const VaultError&) {
-        throw UsageError("cannot read " + file + ": not a readable file");
-    }
-    try {
-        return readStorage(bytes, kind);
+        return readStorage(input.bytes, kind);
     } catch (const StorageError& e) {
         throw UsageError(file + ": not a storage file: " + e.what());
     }
@@ -66,19 +60,43 @@ void saveStorage(const Context& ctx, const std::string& file, const Storage& sto
         target = ctx.args.value("--output");
     if (!target)
         target = file;
-    try {
-        writeFileAtomically(*target, writeStorage(storage));
-    } catch (const std::system_error& e) {
-        throw UsageError("cannot write " + *target + ": " + e.code().message());
-    }
+    replaceFile(ctx, *target, writeStorage(storage));
+}
+
+// The options that apply to reading alone.
+constexpr std::initializer_list<const char*> kWritingOptions = {"-o", "--output", "--backup", "--hex"};
+constexpr std::initializer_list<const char*> kSqlOptions = {"--account", "--character", "--table", "--column"};
+
+void refuseOptions(const ParsedArgs& args, const std::string& command,
+                   std::initializer_list<std::initializer_list<const char*>> groups)
+{
+    for (const auto& names : groups)
+        refuseOptions(args, command, names);
 }
 
 int runList(const Context& ctx, std::optional<StorageKind> kind)
 {
-    refuseOptions(ctx.args, "list", {"-o", "--output", "--account", "--character", "--table", "--column"});
+    refuseOptions(ctx.args, "list", {kWritingOptions, kSqlOptions});
     expectPositionals(ctx.args, 2, "FILE");
     const Storage storage = openStorage(ctx.args.positionals[1], kind);
     const Catalog catalog = ctx.loadCatalog();
+    if (ctx.args.has("--json")) {
+        JsonArray array;
+        for (int s = 0; s < static_cast<int>(storage.contents.size()); ++s) {
+            const StorageSlot& slot = storage.contents[static_cast<size_t>(s)];
+            if (isEmptySlot(slot))
+                continue;
+            const std::optional<StorageCell> at = slotCell(storage.kind, s);
+            array.add(JsonObject()
+                          .number("slot", int64_t{s})
+                          .number("x", at ? std::optional<int64_t>(at->x) : std::nullopt)
+                          .number("y", at ? std::optional<int64_t>(at->y) : std::nullopt)
+                          .text("code", slotHex(slot))
+                          .text("name", storageItemName(catalog, slot)));
+        }
+        ctx.out << array.close();
+        return 0;
+    }
     for (int s = 0; s < static_cast<int>(storage.contents.size()); ++s) {
         const StorageSlot& slot = storage.contents[static_cast<size_t>(s)];
         if (isEmptySlot(slot))
@@ -100,7 +118,7 @@ std::string plural(size_t count, const char* word)
 
 int runMap(const Context& ctx, std::optional<StorageKind> kind)
 {
-    refuseOptions(ctx.args, "map", {"-o", "--output", "--account", "--character", "--table", "--column"});
+    refuseOptions(ctx.args, "map", {kWritingOptions, kSqlOptions, {"--json"}});
     expectPositionals(ctx.args, 2, "FILE");
     const Storage storage = openStorage(ctx.args.positionals[1], kind);
     ctx.out << storageMap(storage, ctx.loadCatalog());
@@ -109,7 +127,7 @@ int runMap(const Context& ctx, std::optional<StorageKind> kind)
 
 int runStorageCheck(const Context& ctx, std::optional<StorageKind> kind)
 {
-    refuseOptions(ctx.args, "check", {"-o", "--output", "--account", "--character", "--table", "--column"});
+    refuseOptions(ctx.args, "check", {kWritingOptions, kSqlOptions, {"--json"}});
     const std::vector<std::string> files(ctx.args.positionals.begin() + 1, ctx.args.positionals.end());
     if (files.empty())
         throw UsageError("missing argument: expected FILE...");
@@ -138,7 +156,7 @@ template <typename Edit>
 int editStorage(const Context& ctx, std::optional<StorageKind> kind, const std::string& command, size_t arguments,
                 std::string_view names, Edit edit)
 {
-    refuseOptions(ctx.args, command, {"--account", "--character", "--table", "--column"});
+    refuseOptions(ctx.args, command, {kSqlOptions, {"--json", "--hex"}});
     expectPositionals(ctx.args, arguments + 1, names);
     const std::string& file = ctx.args.positionals[1];
     Storage storage = openStorage(file, kind);
@@ -154,7 +172,7 @@ int editStorage(const Context& ctx, std::optional<StorageKind> kind, const std::
 
 int runSql(const Context& ctx, std::optional<StorageKind> kind)
 {
-    refuseOptions(ctx.args, "sql", {"-o", "--output"});
+    refuseOptions(ctx.args, "sql", {kWritingOptions, {"--json"}});
     expectPositionals(ctx.args, 2, "FILE");
     const std::optional<std::string> account = ctx.args.value("--account");
     const std::optional<std::string> character = ctx.args.value("--character");
@@ -184,15 +202,40 @@ int runSql(const Context& ctx, std::optional<StorageKind> kind)
     return 0;
 }
 
+// An empty storage of the kind (a warehouse unless --inventory), as raw bytes
+// or with --hex as one line of hexadecimal digits. An existing file is never replaced.
+int runNew(const Context& ctx, std::optional<StorageKind> kind)
+{
+    refuseOptions(ctx.args, "new", {{"-o", "--output", "--backup", "--json"}, kSqlOptions});
+    expectPositionals(ctx.args, 2, "FILE");
+    const std::string& file = ctx.args.positionals[1];
+    std::error_code ec;
+    if (std::filesystem::symlink_status(file, ec).type() != std::filesystem::file_type::not_found)
+        throw UsageError(file + " already exists; storage new makes a new file and never replaces one");
+    Storage storage;
+    storage.kind = kind.value_or(StorageKind::Warehouse);
+    storage.form = ctx.args.has("--hex") ? StorageForm::Hex : StorageForm::Raw;
+    storage.lineEnd = storage.form == StorageForm::Hex ? "\n" : "";
+    storage.contents.assign(static_cast<size_t>(storageSlotCount(storage.kind)), kEmptySlot);
+    try {
+        writeFileAtomically(file, writeStorage(storage));
+    } catch (const std::system_error& e) {
+        throw UsageError("cannot write " + file + ": " + e.code().message());
+    }
+    return 0;
+}
+
 }  // namespace
 
 int runStorage(const Context& ctx)
 {
     if (ctx.args.positionals.empty())
-        throw UsageError("missing storage command: expected list, map, check, set, clear, move or sql");
+        throw UsageError("missing storage command: expected new, list, map, check, set, clear, move or sql");
     const std::string& command = ctx.args.positionals[0];
     const std::optional<StorageKind> kind = chosenKind(ctx.args);
     const auto& p = ctx.args.positionals;
+    if (command == "new")
+        return runNew(ctx, kind);
     if (command == "list")
         return runList(ctx, kind);
     if (command == "map")
@@ -220,7 +263,8 @@ int runStorage(const Context& ctx)
             const int y = static_cast<int>(parseInteger(p[4], "Y", 0, storageRows(storage.kind) - 1));
             moveStorageItem(storage, catalog, slot, x, y);
         });
-    throw UsageError("unknown storage command '" + command + "': expected list, map, check, set, clear, move or sql");
+    throw UsageError("unknown storage command '" + command +
+                     "': expected new, list, map, check, set, clear, move or sql");
 }
 
 }  // namespace vs::cli

@@ -2,8 +2,9 @@
 # The built vaultsmith-cli as a script sees it: exit statuses, streams, shipped
 # data found beside the program, and every corpus file normalized.
 set -u
-cli=$1
-corpus=$2
+cli=$(realpath "$1")
+# Both may be given relative to the folder the test starts in.
+corpus=$(realpath -m "$2")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0

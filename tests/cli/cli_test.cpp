@@ -1,5 +1,7 @@
 #include "cli/cli_commands.h"
 #include "catalog/failure_cases.h"
+#include "cli/json_reader.h"
+#include "catalog/text_utils.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -128,7 +130,8 @@ TEST(CliEntries, RefusesUnknownKindsAndMissingFiles)
 {
     test::TempDir dir;
     auto file = dir.write("items.txt", "1 2 3");
-    expectUsageError(cli({"entries", file.string()}), "Open> \"items.txt\" is invalid.");
+    expectUsageError(cli({"entries", file.string()}),
+                     file.string() + ": the name tells neither a shop nor an item-bag file (it holds neither \"shop\" nor \"bag\")");
     expectUsageError(cli({"entries", (dir.path() / "shop9.txt").string()}), "shop9.txt");
     std::filesystem::create_directory(dir.path() / "bagdir");
     expectUsageError(cli({"entries", (dir.path() / "bagdir").string()}), "bagdir");
@@ -274,7 +277,8 @@ TEST(CliSearch, RanksLikeTheWindow)
 {
     CliRun run = cliWithData({"search", "runed"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "12815\tRuned Blade of Dusk\n11279\tRuned Blade of Dawn\n6671\tRuned Blade\n");
+    // Subtypes of levels 12 and 9 of class 0, index 15, then the item's own name.
+    EXPECT_EQ(run.out, "0\t15\t12\tRuned Blade of Dusk\n0\t15\t9\tRuned Blade of Dawn\n0\t15\t-\tRuned Blade\n");
 }
 
 TEST(CliSearch, DashTermsAreTermsAndWordsIsAnOption)
@@ -405,7 +409,7 @@ TEST(CliEncoding, CatalogDecodeAndSearchNames)
     // Terms typed as UTF-8 find the CP949 names.
     CliRun search = data.run({"search", "--encoding", "cp949", "한글"});
     EXPECT_EQ(search.status, 0) << search.err;
-    EXPECT_EQ(search.out, "6657\t한글 검\n");
+    EXPECT_EQ(search.out, "0\t1\t-\t한글 검\n");
     EXPECT_TRUE(data.run({"search", "한글"}).out.empty()) << "without the option the terms are bytes";
     expectUsageError(data.run({"search", "--encoding", "cp949", "검", "😀"}), "'😀' cannot be written in Korean (CP949)");
 }
@@ -501,7 +505,9 @@ TEST(CliCheck, JsonNamesAndFailures)
                             "\\\"Short Sword\\\" that the fields describe\"}\n]\n");
     EXPECT_EQ(cliWithData({"check", "--json", dir.write("shop2.txt", "").string()}).out, "[]\n");
     expectUsageError(cliWithData({"check"}), "FILE");
-    expectUsageError(cliWithData({"check", (dir.path() / "shop_missing.txt").string()}), "shop_missing.txt");
+    const CliRun missing = cliWithData({"check", (dir.path() / "shop_missing.txt").string()});
+    EXPECT_EQ(missing.status, 3) << "a file that cannot be read is an error finding, not bad usage";
+    EXPECT_EQ(missing.out, (dir.path() / "shop_missing.txt").string() + ": error: cannot be read: no such file [unreadable]\n");
     EXPECT_EQ(cli({"--data", dir.path().string(), "check", shop.string()}).status, 1) << "no catalog there";
 }
 
@@ -949,6 +955,468 @@ TEST(CliVaultNames, DecodeAndStorageListAgree)
     const CliRun list = cliWithData({"storage", "list", dir.write("vault.txt", hex).string()});
     EXPECT_EQ(list.status, 0) << list.err;
     EXPECT_EQ(linesOf(list.out), listed);
+}
+
+}  // namespace
+}  // namespace vs
+
+// The command line for scripts: check past files it cannot read, storage new,
+// encode --name, and the --json outputs, each read back by a strict JSON reader.
+namespace vs {
+namespace {
+
+using test::Json;
+using test::JsonReader;
+
+// Parses a --json output; a parse failure fails the test and gives null.
+Json parsedJson(const CliRun& run)
+{
+    try {
+        return JsonReader::parse(run.out);
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << e.what() << "\n" << run.out.substr(0, 400);
+        return {nullptr};
+    }
+}
+
+// The reader refuses what a JSON parser refuses, so that output it reads is JSON.
+TEST(CliJson, TheTestsReaderIsStrict)
+{
+    for (const char* bad : {"[1,]", "{\"a\": 1,}", "[\"a\x01\"]", "[\"\xE9\"]", "[\"\xC0\x80\"]", "[\"\\ud800\"]",
+                            "[] []", "{\"a\": 1, \"a\": 2}", "[01]", "[\"\\x41\"]", "[nul]", "[\"a"})
+        EXPECT_THROW(JsonReader::parse(bad), std::runtime_error) << ::testing::PrintToString(std::string(bad));
+    const Json good = JsonReader::parse(" [{\"a\": null, \"b\": -1.5e2, \"c\": \"\\u00e9\\ud83d\\ude00\\n\", \"d\": [true]}]\n");
+    EXPECT_TRUE(good.array().at(0)["a"].isNull());
+    EXPECT_EQ(good.array().at(0)["b"].number(), -150);
+    EXPECT_EQ(good.array().at(0)["c"].text(), "é😀\n");
+    EXPECT_TRUE(good.array().at(0)["d"].array().at(0).boolean());
+}
+
+TEST(CliCheck, GoesOnPastFilesItCannotReadOrThatAreOfNoKind)
+{
+    test::TempDir dir;
+    const std::string first = dir.write("shop1.txt", "0 0 0 20 0 0 0 64\r\nend\r\n").string();  // shop-8, one error
+    const std::string notes = dir.write("notes.txt", "0 0 0 20 0 0 0\r\n").string();
+    const std::string missing = (dir.path() / "shop_missing.txt").string();
+    std::filesystem::create_directory(dir.path() / "bagdir");
+    const std::string folder = (dir.path() / "bagdir").string();
+    const std::string last = dir.write("bag1.txt", "14 13 0 0 0 0 //Jewel\r\n// a\r\nPrice = 5\r\n").string();  // a warning
+    const std::vector<std::string> files = {first, notes, missing, folder, last};
+
+    std::vector<std::string> args = {"check"};
+    args.insert(args.end(), files.begin(), files.end());
+    const CliRun text = cliWithData(args);
+    EXPECT_EQ(text.status, 3);
+    const std::vector<std::string> lines = linesOf(text.out);
+    ASSERT_EQ(lines.size(), 5u) << text.out;
+    EXPECT_EQ(lines[0].rfind(first + ":1: error: ", 0), 0u) << lines[0];
+    EXPECT_EQ(lines[1], notes + ": error: the name tells neither a shop nor an item-bag file [unknown-kind]");
+    EXPECT_EQ(lines[2], missing + ": error: cannot be read: no such file [unreadable]");
+    EXPECT_EQ(lines[3], folder + ": error: cannot be read: it is a folder [unreadable]");
+    EXPECT_EQ(lines[4].rfind(last + ":3: warning: ", 0), 0u) << lines[4];
+    // The layouts of the files read, then the count of every finding and file.
+    EXPECT_EQ(linesOf(text.err), (std::vector<std::string>{
+                                     first + ": layout shop-8 (Type Index Level Durab Skill Luck Option EXC)",
+                                     last + ": layout bag-6 (Type Index Level Skill Exc AddOption)",
+                                     "4 errors, 1 warning in 5 files"}));
+
+    args.insert(args.begin() + 1, "--json");
+    const CliRun json = cliWithData(args);
+    EXPECT_EQ(json.status, 3);
+    const Json findings = parsedJson(json);
+    ASSERT_EQ(findings.array().size(), 5u);
+    const std::vector<std::string> keys = {"file", "layout", "line", "severity", "code", "message"};
+    const char* codes[] = {"out-of-range", "unknown-kind", "unreadable", "unreadable", "stray-text"};
+    for (size_t i = 0; i < 5; ++i) {
+        const Json& finding = findings.array()[i];
+        EXPECT_EQ(finding.keys(), keys);
+        EXPECT_EQ(finding["file"].text(), files[i]);
+        EXPECT_EQ(finding["code"].text(), codes[i]);
+        const bool refused = i >= 1 && i <= 3;
+        EXPECT_EQ(finding["layout"].isNull(), refused) << i;
+        EXPECT_EQ(finding["line"].isNull(), refused) << i;
+        // The message is the text line's, between "severity: " and " [code]".
+        const std::string& line = lines[i];
+        const size_t from = line.find(finding["severity"].text() + ": ") + finding["severity"].text().size() + 2;
+        EXPECT_EQ(finding["message"].text(), line.substr(from, line.rfind(" [") - from));
+    }
+
+    // Nothing but files that cannot be read: still findings, still status 3, and 0 when all is well.
+    EXPECT_EQ(cliWithData({"check", missing, notes}).status, 3);
+    EXPECT_EQ(parsedJson(cliWithData({"check", "--json", missing})).array().size(), 1u);
+    EXPECT_EQ(cliWithData({"check", dir.write("shop2.txt", "0 0 0 20 0 0 0\r\nend\r\n").string()}).status, 0);
+    expectUsageError(cliWithData({"check", "--frob", first}), "--frob");
+}
+
+TEST(CliMessages, NoneCarriesTheWindowsPrefix)
+{
+    test::TempDir dir;
+    const std::string notes = dir.write("notes.txt", "0 0 0 20 0 0 0\r\n").string();
+    const std::string missing = (dir.path() / "shop9.txt").string();
+    for (const std::string& file : {notes, missing})
+        for (const std::vector<std::string>& args :
+             std::vector<std::vector<std::string>>{{"entries", file}, {"normalize", file}, {"grid", file},
+                                                   {"check", file}, {"storage", "list", file}}) {
+            const CliRun run = cliWithData(args);
+            EXPECT_NE(run.status, 0);
+            EXPECT_EQ(run.err.find("Open>"), std::string::npos) << run.err;
+            EXPECT_NE((run.out + run.err).find(file + ": "), std::string::npos) << run.out << run.err;
+        }
+}
+
+TEST_F(CliStorage, NewMakesAnEmptyStorageOfEachKindAndForm)
+{
+    const struct {
+        std::vector<std::string> options;
+        const char* name;
+        std::string bytes;
+        const char* kindOption;  // the kind the file reads as
+        const char* otherKind;
+    } cases[] = {
+        {{}, "vault.bin", std::string(1200, '\xFF'), "--warehouse", "--inventory"},
+        {{"--warehouse", "--hex"}, "vault.txt", std::string(2400, 'F') + "\n", "--warehouse", "--inventory"},
+        {{"--inventory"}, "hero.bin", std::string(760, '\xFF'), "--inventory", "--warehouse"},
+        {{"--hex", "--inventory"}, "hero.txt", std::string(1520, 'F') + "\n", "--inventory", "--warehouse"},
+    };
+    const std::string blade = code({"0", "1", "0", "20", "0", "0", "0"});
+    for (const auto& c : cases) {
+        const std::string file = (dir.path() / c.name).string();
+        std::vector<std::string> args = {"new"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        args.push_back(file);
+        const CliRun made = run(args);
+        EXPECT_EQ(made.status, 0) << made.err;
+        EXPECT_TRUE(made.out.empty());
+        EXPECT_EQ(test::readBytes(file), c.bytes) << c.name;
+        // Read back as an empty storage of its kind, and of no other.
+        const CliRun listed = run({"list", c.kindOption, file});
+        EXPECT_EQ(listed.status, 0) << listed.err;
+        EXPECT_EQ(listed.out, "");
+        EXPECT_EQ(run({"list", "--json", file}).out, "[]\n");
+        const CliRun checked = run({"check", file});
+        EXPECT_EQ(checked.status, 0);
+        EXPECT_EQ(checked.err, "0 errors, 0 warnings in 1 file\n");
+        EXPECT_EQ(run({"list", c.otherKind, file}).status, 2) << c.name;
+        // A new file refuses to be replaced, and is left as it was.
+        expectUsageError(run({"new", file}), file + " already exists");
+        EXPECT_EQ(test::readBytes(file), c.bytes);
+        // It takes items, in its own form.
+        EXPECT_EQ(run({"set", file, "20", blade}).status, 0);
+        EXPECT_EQ(linesOf(run({"list", file}).out).size(), 1u);
+    }
+    expectUsageError(run({"new", "--inventory", "--warehouse", (dir.path() / "x.bin").string()}), "exclude each other");
+    expectUsageError(run({"new", (dir.path() / "x.bin").string(), "-o", "y"}), "-o does not apply");
+    expectUsageError(run({"new", "--backup", (dir.path() / "x.bin").string()}), "--backup does not apply");
+    expectUsageError(run({"new", (dir.path() / "no/such/x.bin").string()}), "cannot write");
+    expectUsageError(run({"new"}), "expected FILE");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "x.bin"));
+    expectUsageError(run({"list", "--hex", (dir.path() / "vault.bin").string()}), "--hex does not apply");
+}
+
+// A catalog made for choosing by name: two items of one name, a name that is
+// part of another, a subtype, a durability above the code's 255.
+struct NamedCatalog {
+    test::TempDir dir;
+    NamedCatalog()
+    {
+        dir.write("item(Kor).txt",
+                  "0\r\n1 1 1 0 0 0 \"Twin\" 0 0 0 30\r\n2 1 1 0 0 0 \"Twin\" 0 0 0 40\r\n"
+                  "3 1 2 0 0 0 \"Twin Blade\" 0 0 0 25\r\n4 1 1 0 0 0 \"Heavy Maul\" 0 0 0 300\r\nend\r\n");
+        dir.write("subtypes.txt", "0 3\r\n5 \"Keen Edge\"\r\n");
+    }
+    CliRun run(std::vector<std::string> args) const
+    {
+        args.insert(args.begin(), {"--data", dir.path().string(), "encode"});
+        return cli(std::move(args));
+    }
+};
+
+TEST(CliEncodeByName, ComposesTheItemTheNameChooses)
+{
+    const NamedCatalog data;
+    const struct {
+        std::vector<std::string> args;
+        std::vector<std::string> same;  // the positional encode giving the same codes
+    } cases[] = {
+        {{"--name", "twin blade"}, {"0", "3", "0", "25", "0", "0", "0"}},    // whole name, not the "Twin"s
+        {{"--name", "TWIN BLADE "}, {"0", "3", "0", "25", "0", "0", "0"}},   // any letter case, blanks around
+        {{"--name", "blade"}, {"0", "3", "0", "25", "0", "0", "0"}},         // the one name holding the word
+        {{"--name", "keen"}, {"0", "3", "5", "25", "0", "0", "0"}},          // a subtype picks its level
+        {{"--name", "Keen Edge", "--level", "7"}, {"0", "3", "7", "25", "0", "0", "0"}},
+        {{"--name", "maul"}, {"0", "4", "0", "255", "0", "0", "0"}},         // durability limited to 255
+        {{"--name", "maul", "--dur", "9", "--skill", "1", "--luck", "1", "--option", "4", "--serial", "77", "--exc",
+          "1,3"},
+         {"--serial", "77", "--exc", "1,3", "0", "4", "0", "9", "1", "1", "4"}},
+    };
+    for (const auto& c : cases) {
+        const CliRun byName = data.run(c.args);
+        EXPECT_EQ(byName.status, 0) << byName.err;
+        std::vector<std::string> positional = {"encode"};
+        positional.insert(positional.end(), c.same.begin(), c.same.end());
+        EXPECT_EQ(byName.out, cli(positional).out) << c.args[1];
+    }
+    const CliRun only = data.run({"--name", "keen", "--only", "shop"});
+    EXPECT_EQ(only.out, "0 3 5 25 0 0 0\n");
+    EXPECT_EQ(only.err, "--name 'keen': 0 3 5 Keen Edge\n") << "the item chosen is named on standard error";
+}
+
+TEST(CliEncodeByName, RefusesNamesThatChooseNoneOrSeveral)
+{
+    const NamedCatalog data;
+    // Two items named "Twin" exactly: the exact name does not tell them apart.
+    CliRun twin = data.run({"--name", "twin"});
+    EXPECT_EQ(twin.status, 2);
+    EXPECT_TRUE(twin.out.empty());
+    EXPECT_EQ(twin.err,
+              "vaultsmith-cli: --name 'twin' matches 2 items (CLASS INDEX LEVEL NAME); give one of these names whole:\n"
+              "  0 2 - Twin\n  0 1 - Twin\n");
+    // Every name holding the word is a candidate when none is the whole name.
+    CliRun e = data.run({"--name", "e"});
+    EXPECT_EQ(e.status, 2);
+    EXPECT_EQ(linesOf(e.err).size(), 4u) << e.err;  // Twin Blade, Heavy Maul, Keen Edge
+    EXPECT_NE(e.err.find("\n  0 3 5 Keen Edge"), std::string::npos) << e.err;
+    expectUsageError(data.run({"--name", "sword"}), "--name 'sword': no item or subtype name holds every word of it");
+    expectUsageError(data.run({"--name", "  "}), "--name is empty");
+    expectUsageError(data.run({"--name", "twin blade", "0"}), "unexpected argument '0'");
+    expectUsageError(data.run({"--name", "twin blade", "--level", "13"}), "--level out of range");
+    expectUsageError(data.run({"--name", "twin blade", "--luck", "2"}), "--luck");
+    expectUsageError(data.run({"0", "3", "0", "25", "0", "0", "0", "--level", "3"}), "--level goes with --name only");
+    EXPECT_EQ(cli({"--data", (data.dir.path() / "none").string(), "encode", "--name", "twin"}).status, 1)
+        << "choosing by name needs the catalog";
+}
+
+TEST(CliEncodeByName, TypedAsUtf8FindsCodePageNames)
+{
+    KoreanCatalog data;
+    const CliRun run = data.run({"encode", "--encoding", "cp949", "--name", "물약", "--only", "shop"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "0 1 3 9 0 0 0\n");
+    EXPECT_EQ(run.err, "--name '물약': 0 1 3 물약\n");
+    expectUsageError(data.run({"encode", "--encoding", "cp949", "--name", "😀"}), "cannot be written in Korean");
+}
+
+TEST(CliSearch, JsonRowsAreTheTextRows)
+{
+    for (const std::vector<std::string>& terms :
+         std::vector<std::vector<std::string>>{{"runed"}, {"sword", "-short"}, {"ring"}, {"zzzq"}}) {
+        std::vector<std::string> args = {"search"};
+        args.insert(args.end(), terms.begin(), terms.end());
+        const CliRun text = cliWithData(args);
+        args.push_back("--json");
+        const Json rows = parsedJson(cliWithData(args));
+        const std::vector<std::string> lines = linesOf(text.out);
+        ASSERT_EQ(rows.array().size(), lines.size()) << terms[0];
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const Json& row = rows.array()[i];
+            EXPECT_EQ(row.keys(), (std::vector<std::string>{"class", "index", "level", "name"}));
+            const std::string level = row["level"].isNull() ? "-" : std::to_string(int(row["level"].number()));
+            EXPECT_EQ(std::to_string(int(row["class"].number())) + "\t" + std::to_string(int(row["index"].number())) +
+                          "\t" + level + "\t" + row["name"].text(),
+                      lines[i]);
+        }
+    }
+    EXPECT_EQ(cliWithData({"search", "--json", "  "}).out, "[]\n");
+}
+
+TEST(CliJson, EntriesKeepEveryTextAsTheFileHoldsIt)
+{
+    test::TempDir dir;
+    const std::string shop =
+        dir.write("shop1.txt", "// caf\xE9 \"quoted\" back\\slash\r\n\r\n0 0 0 20 0 0 0 //Kris\x1B[2J, two\r\nend\r\n")
+            .string();
+    const CliRun text = cli({"entries", shop});
+    const Json entries = parsedJson(cli({"entries", "--json", shop}));
+    const std::vector<std::string> lines = linesOf(text.out);
+    ASSERT_EQ(entries.array().size(), lines.size());
+    const int sourceLines[] = {1, 2, 3, 3, 4};
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const Json& entry = entries.array()[i];
+        EXPECT_EQ(entry.keys(), (std::vector<std::string>{"line", "kind", "kindName", "text"}));
+        EXPECT_EQ(entry["line"].number(), sourceLines[i]);
+        // The text line shows control bytes as \xNN; JSON escapes them and gives the bytes back.
+        if (i > 0) {
+            EXPECT_EQ(std::to_string(int(entry["kind"].number())) + "\t" + escapeControlBytes(entry["text"].text()),
+                      lines[i]);
+        }
+    }
+    EXPECT_EQ(entries.array()[0]["kindName"].text(), "comment");
+    EXPECT_EQ(entries.array()[1]["kindName"].text(), "blank");
+    EXPECT_EQ(entries.array()[2]["kindName"].text(), "item");
+    EXPECT_EQ(entries.array()[2]["text"].text(), "0,0,0,20,0,0,0,Kris\x1B[2J");
+    // A byte that is no UTF-8 is given as the Latin-1 character; with --encoding, the page's.
+    EXPECT_EQ(entries.array()[0]["text"].text(), "// caf\u00E9 \"quoted\" back\\slash");
+    const std::string bag = dir.write("bag1.txt", kKoreanBag).string();
+    const Json korean = parsedJson(cli({"entries", "--json", "--encoding", "cp949", bag}));
+    EXPECT_EQ(korean.array().at(0)["text"].text(), "14,13,0,0,0,0,한글 갂");
+    EXPECT_EQ(korean.array().at(1)["text"].text(), "// 물약");
+    EXPECT_EQ(cli({"entries", "--json", dir.write("bag2.txt", "").string()}).out, "[]\n");
+}
+
+TEST(CliJson, DecodeGridAndStorageListGiveEveryColumn)
+{
+    const CliRun decoded = cliWithData({"decode", "--json", "01aeff000003e8210000"});
+    EXPECT_EQ(decoded.status, 0) << decoded.err;
+    const Json item = parsedJson(decoded);
+    ASSERT_EQ(item.array().size(), 1u);
+    const Json& fields = item.array()[0];
+    EXPECT_EQ(fields.keys(), (std::vector<std::string>{"class", "index", "level", "dur", "skill", "luck", "option",
+                                                       "serial", "exc", "name"}));
+    const double expected[] = {0, 1, 5, 255, 1, 1, 2, 1000};
+    for (size_t i = 0; i < std::size(expected); ++i)
+        EXPECT_EQ(fields.object()[i].second.number(), expected[i]) << fields.object()[i].first;
+    ASSERT_EQ(fields["exc"].array().size(), 2u);
+    EXPECT_EQ(fields["exc"].array()[1].number(), 5);
+    EXPECT_EQ(fields["name"].text(), "Excellent Rapier+5+8+Skill+Luck");
+    test::TempDir empty;
+    EXPECT_TRUE(parsedJson(cli({"decode", "--json", "--data", empty.path().string(), "00000000000000000000"}))
+                    .array()[0]["name"]
+                    .isNull());
+
+    test::TempDir dir;
+    const std::string shop =
+        dir.write("shop1.txt", "// x\r\n0 0 0 20 0 0 0\r\n15 31 0 0 0 0 0\r\n14 13 3 0 0 0 0\r\n").string();
+    const std::vector<std::string> gridLines = linesOf(cliWithData({"grid", shop}).out);
+    const Json grid = parsedJson(cliWithData({"grid", "--json", shop}));
+    ASSERT_EQ(grid.array().size(), gridLines.size());
+    for (size_t i = 0; i < gridLines.size(); ++i) {
+        const Json& g = grid.array()[i];
+        EXPECT_EQ(g.keys(), (std::vector<std::string>{"line", "x", "y", "width", "height", "name", "placed", "fate"}));
+        const auto cell = [](const Json& v) { return v.isNull() ? std::string("-") : std::to_string(int(v.number())); };
+        EXPECT_EQ(cell(g["line"]) + "\t" + cell(g["x"]) + "\t" + cell(g["y"]) + "\t" + cell(g["width"]) + "\t" +
+                      cell(g["height"]) + "\t" + g["name"].text(),
+                  gridLines[i]);
+        EXPECT_EQ(g["placed"].boolean(), !g["x"].isNull());
+    }
+    EXPECT_EQ(grid.array()[1]["fate"].text(), "unknown-item");
+    expectUsageError(cliWithData({"grid", "--json", "--map", shop}), "exclude each other");
+
+    const std::string vault = dir.path() / "vault.txt";
+    const std::string hero = dir.path() / "hero.txt";
+    ASSERT_EQ(cliWithData({"storage", "new", "--hex", vault}).status, 0);
+    ASSERT_EQ(cliWithData({"storage", "new", "--inventory", hero}).status, 0);
+    const std::string rapier = "01AEFF000003E8210000";
+    for (const auto& [file, slot] : {std::pair{vault, "9"}, std::pair{hero, "0"}, std::pair{hero, "20"}})
+        ASSERT_EQ(cliWithData({"storage", "set", file, slot, rapier}).status, 0);
+    for (const std::string& file : {vault, hero}) {
+        const std::vector<std::string> listLines = linesOf(cliWithData({"storage", "list", file}).out);
+        const Json list = parsedJson(cliWithData({"storage", "list", "--json", file}));
+        ASSERT_EQ(list.array().size(), listLines.size());
+        for (size_t i = 0; i < listLines.size(); ++i) {
+            const Json& s = list.array()[i];
+            EXPECT_EQ(s.keys(), (std::vector<std::string>{"slot", "x", "y", "code", "name"}));
+            const auto cell = [](const Json& v) { return v.isNull() ? std::string("-") : std::to_string(int(v.number())); };
+            EXPECT_EQ(cell(s["slot"]) + "\t" + cell(s["x"]) + "\t" + cell(s["y"]) + "\t" + s["code"].text() + "\t" +
+                          s["name"].text(),
+                      listLines[i]);
+        }
+    }
+    EXPECT_TRUE(parsedJson(cliWithData({"storage", "list", "--json", hero})).array()[0]["x"].isNull())
+        << "an equipped slot has no cell";
+}
+
+TEST(CliJson, CorpusFilesReadBackWhole)
+{
+    VS_REQUIRE_CORPUS();
+    for (const char* name : {"shop0.txt", "EventItemBag4.txt", "EventItemBag.txt"}) {
+        const std::string file = (test::corpusDir() / name).string();
+        const Json entries = parsedJson(cli({"entries", "--json", file}));
+        EXPECT_EQ(entries.array().size(), linesOf(cli({"entries", file}).out).size()) << name;
+        const Json check = parsedJson(cliWithData({"check", "--json", file}));
+        EXPECT_EQ(check.array().size(), linesOf(cliWithData({"check", file}).out).size()) << name;
+    }
+    const std::string shop = (test::corpusDir() / "shop0.txt").string();
+    EXPECT_EQ(parsedJson(cliWithData({"grid", "--json", shop})).array().size(),
+              linesOf(cliWithData({"grid", shop}).out).size());
+}
+
+// --backup keeps the file a command replaces as FILE.bak; only a file that existed.
+TEST(CliBackup, KeepsTheReplacedFileBesideIt)
+{
+    test::TempDir dir;
+    const std::string shopBytes = "0  0 0 20 0 0 0 //\r\n";
+    const std::string rapier = "01AEFF000003E8210000";
+    const struct {
+        const char* label;
+        std::string target;  // the file replaced, relative to the folder
+        std::vector<std::string> args;
+    } cases[] = {
+        {"normalize onto itself", "shop1.txt", {"normalize", "--tidy", "--backup", "shop1.txt", "-o", "shop1.txt"}},
+        {"normalize onto another", "other.txt", {"normalize", "--backup", "shop1.txt", "--output", "other.txt"}},
+        {"storage set", "vault.bin", {"storage", "set", "--backup", "vault.bin", "0", "0000FF00000000000000"}},
+        {"storage move", "vault.bin", {"storage", "move", "vault.bin", "0", "3", "4", "--backup"}},
+        {"storage clear -o", "out.bin", {"storage", "clear", "--backup", "vault.bin", "0", "-o", "out.bin"}},
+    };
+    const auto at = [&](const std::string& name) { return (dir.path() / name).string(); };
+    const auto prepare = [&](const std::string& target) {
+        dir.write("shop1.txt", shopBytes);
+        dir.write("other.txt", "older");
+        dir.write("out.bin", "oldest");
+        std::filesystem::remove(at("vault.bin"));
+        ASSERT_EQ(cliWithData({"storage", "new", at("vault.bin")}).status, 0);
+        ASSERT_EQ(cliWithData({"storage", "set", at("vault.bin"), "0", rapier}).status, 0);
+        std::filesystem::permissions(at(target), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args;
+        for (const std::string& arg : c.args)
+            args.push_back(arg.find('.') != std::string::npos ? at(arg) : arg);
+        const std::string backup = at(c.target) + ".bak";
+
+        prepare(c.target);
+        dir.write(c.target + ".bak", "an older backup");
+        const std::string before = test::readBytes(at(c.target));
+        const CliRun run = cliWithData(args);
+        EXPECT_EQ(run.status, 0) << c.label << ": " << run.err;
+        EXPECT_TRUE(test::readBytes(backup) == before) << c.label << ": the backup holds the file as it was";
+        EXPECT_TRUE(test::readBytes(at(c.target)) != before) << c.label << ": the file was replaced";
+        EXPECT_EQ(std::filesystem::status(backup).permissions() & std::filesystem::perms::all,
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
+            << c.label << ": the copy is as private as the file";
+        const std::string replaced = test::readBytes(at(c.target));
+
+        // The same command without --backup makes the same file and no backup.
+        prepare(c.target);
+        std::filesystem::remove(backup);
+        args.erase(std::find(args.begin(), args.end(), "--backup"));
+        EXPECT_EQ(cliWithData(args).status, 0) << c.label;
+        EXPECT_TRUE(test::readBytes(at(c.target)) == replaced) << c.label;
+        EXPECT_FALSE(std::filesystem::exists(backup)) << c.label;
+    }
+
+    // No backup of a file that did not exist.
+    dir.write("shop1.txt", shopBytes);
+    EXPECT_EQ(cliWithData({"normalize", "--backup", at("shop1.txt"), "-o", at("new_shop.txt")}).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(at("new_shop.txt")));
+    EXPECT_FALSE(std::filesystem::exists(at("new_shop.txt.bak")));
+    // A backup that cannot be written writes nothing at all.
+    std::filesystem::create_directory(at("shop1.txt.bak"));
+    expectUsageError(cliWithData({"normalize", "--tidy", "--backup", at("shop1.txt"), "-o", at("shop1.txt")}),
+                     "cannot keep " + at("shop1.txt") + " as " + at("shop1.txt.bak"));
+    EXPECT_EQ(test::readBytes(at("shop1.txt")), shopBytes);
+    expectUsageError(cliWithData({"normalize", "--backup", at("shop1.txt")}), "--backup applies only with -o");
+    expectUsageError(cliWithData({"storage", "list", "--backup", at("vault.bin")}), "--backup does not apply");
+}
+
+TEST(CliHelp, NamesWhatIsNew)
+{
+    const struct {
+        const char* command;
+        std::vector<const char*> mentions;
+    } cases[] = {
+        {"encode", {"--name NAME", "--level N", "--dur N", "--skill", "--luck", "--option N", "--encoding"}},
+        {"check", {"[unreadable]", "[unknown-kind]", "null"}},
+        {"search", {"CLASS<TAB>INDEX<TAB>LEVEL<TAB>NAME", "--json"}},
+        {"entries", {"--json"}},
+        {"decode", {"--json"}},
+        {"grid", {"--json"}},
+        {"normalize", {"--backup", ".bak"}},
+        {"storage", {"storage new", "--hex", "--json", "--backup"}},
+    };
+    for (const auto& c : cases) {
+        const CliRun help = cli({c.command, "--help"});
+        for (const char* mention : c.mentions)
+            EXPECT_NE(help.out.find(mention), std::string::npos) << c.command << " help lacks " << mention;
+    }
 }
 
 }  // namespace
