@@ -246,6 +246,8 @@ public:
     // Selects the row, which loads its entry, as clicking it does.
     void selectEntry(int row);
     EntryList listEntries() const { return entries(); }
+    // The bytes the list was read from, for writing it as Save does.
+    const SourceText* source() const { return source_.get(); }
     const Catalog& catalog() const { return *catalog_; }
 
     // Texts of the document and of the catalog, as shown and as stored.
