@@ -43,6 +43,48 @@ printf '0 0 0 20 0 0 0\r\n' > shop1.txt
 [ -s usage.out ] && fail "unknown layout printed to stdout"
 grep -qx "vaultsmith-cli: unknown layout 'shop-9' (known: .*bag-sections)" usage.err || fail "unknown layout: $(cat usage.err)"
 
+# check goes on past a file it cannot read or of no kind: each is a finding, status 3.
+printf 'x\r\n' > notes.txt
+mkdir bagdir
+"$cli" check shop1.txt notes.txt missing_shop.txt bagdir shop1.txt > check.out 2> check.err; status=$?
+[ $status -eq 3 ] || fail "check past unreadable files exit $status"
+[ "$(cat check.out)" = "notes.txt: error: the name tells neither a shop nor an item-bag file [unknown-kind]
+missing_shop.txt: error: cannot be read: no such file [unreadable]
+bagdir: error: cannot be read: it is a folder [unreadable]" ] || fail "check past unreadable files printed: $(cat check.out)"
+[ "$(grep -c '^shop1.txt: layout' check.err)" -eq 2 ] || fail "the readable files were not both checked: $(cat check.err)"
+tail -n 1 check.err | grep -qx '3 errors, 0 warnings in 5 files' || fail "check count: $(tail -n 1 check.err)"
+grep -rq 'Open>' check.out check.err && fail "a message carries the window's prefix"
+"$cli" check > /dev/null 2>&1; [ $? -eq 2 ] || fail "check without a file is not bad usage"
+
+# Every --json output is JSON, read by a parser of its own where one is installed.
+json_ok() { python3 -c 'import json, sys; json.load(open(sys.argv[1], encoding="utf-8"))' "$1" 2>/dev/null; }
+if command -v python3 > /dev/null; then
+  "$cli" storage new --hex vault.txt || fail "storage new exit $?"
+  "$cli" storage set vault.txt 9 "$("$cli" encode --only vault --name 'short sword' 2> /dev/null)" || fail "storage set of an encoded name"
+  printf '// caf\xe9 "q" \\\r\n0 0 0 20 0 0 0 //\x01\r\n' > shop2.txt
+  for args in "check --json shop1.txt notes.txt missing_shop.txt" "search --json sword" "decode --json 01AEFF000003E8210000" \
+              "entries --json shop2.txt" "grid --json shop2.txt" "storage list --json vault.txt"; do
+    # shellcheck disable=SC2086
+    "$cli" $args > out.json 2> /dev/null
+    json_ok out.json || fail "$args printed no JSON: $(head -c 300 out.json)"
+  done
+else
+  echo "SKIP: python3 not found; --json outputs not parsed here (the unit tests parse them)"
+fi
+
+# storage new makes an empty storage of each kind; a second one is refused.
+"$cli" storage new --inventory hero.bin || fail "storage new --inventory exit $?"
+[ "$(stat -c %s hero.bin)" -eq 760 ] || fail "an inventory of $(stat -c %s hero.bin) bytes"
+[ "$(tr -d '\377' < hero.bin | wc -c)" -eq 0 ] || fail "a new inventory holds more than empty slots"
+"$cli" storage check --inventory hero.bin > /dev/null 2>&1 || fail "a new inventory does not check clean"
+"$cli" storage new hero.bin 2> /dev/null; [ $? -eq 2 ] || fail "storage new replaced a file"
+
+# --backup keeps the file replaced.
+printf '0 0 0 20 0 0 0 //\r\n' > shop3.txt
+"$cli" normalize --tidy --backup shop3.txt -o shop3.txt || fail "normalize --backup exit $?"
+[ "$(cat shop3.txt.bak)" = "$(printf '0 0 0 20 0 0 0 //\r\n')" ] || fail "the backup is not the file as it was"
+[ "$(cat shop3.txt)" = "$(printf '0 0 0 20 0 0 0\r\nend\r\n')" ] || fail "tidy wrote: $(cat -A shop3.txt)"
+
 # Every corpus file normalizes to its own bytes; the result is stable and ends as its kind demands.
 if [ -d "$corpus" ]; then
   count=0
@@ -60,6 +102,11 @@ if [ -d "$corpus" ]; then
                 || fail "$f does not end with an end line" ;;
       *) cmp -s "$work/once.txt" "$f" || fail "normalize changed $f" ;;
     esac
+    # One tidy pass settles: tidying the tidied file changes nothing.
+    cat "$f" > "$work/tidy-$(basename "$f")"
+    "$cli" normalize --tidy "$work/tidy-$(basename "$f")" -o "$work/tidy-$(basename "$f")" || fail "tidy $f"
+    "$cli" normalize --tidy "$work/tidy-$(basename "$f")" | cmp -s - "$work/tidy-$(basename "$f")" \
+      || fail "tidying $f twice changed it"
     count=$((count + 1))
   done
   echo "normalized $count corpus files"
