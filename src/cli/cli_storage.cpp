@@ -63,7 +63,7 @@ void saveStorage(const Context& ctx, const std::string& file, const Storage& sto
     replaceFile(ctx, *target, writeStorage(storage));
 }
 
-// The options that apply to reading alone.
+// The options of the commands that write a file, and those of sql.
 constexpr std::initializer_list<const char*> kWritingOptions = {"-o", "--output", "--backup", "--hex"};
 constexpr std::initializer_list<const char*> kSqlOptions = {"--account", "--character", "--table", "--column"};
 
@@ -209,8 +209,11 @@ int runNew(const Context& ctx, std::optional<StorageKind> kind)
     refuseOptions(ctx.args, "new", {{"-o", "--output", "--backup", "--json"}, kSqlOptions});
     expectPositionals(ctx.args, 2, "FILE");
     const std::string& file = ctx.args.positionals[1];
+    // A link, even to nothing, counts as a file; a place that cannot be looked
+    // at is left to the writer, which says why.
     std::error_code ec;
-    if (std::filesystem::symlink_status(file, ec).type() != std::filesystem::file_type::not_found)
+    const std::filesystem::file_type type = std::filesystem::symlink_status(file, ec).type();
+    if (type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none)
         throw UsageError(file + " already exists; storage new makes a new file and never replaces one");
     Storage storage;
     storage.kind = kind.value_or(StorageKind::Warehouse);

@@ -1,10 +1,12 @@
 #include "cli/cli_commands.h"
+#include "cli/cli_context.h"
 #include "catalog/failure_cases.h"
 #include "cli/json_reader.h"
 #include "catalog/text_utils.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <random>
 #include <sstream>
 
 namespace vs {
@@ -992,6 +994,36 @@ TEST(CliJson, TheTestsReaderIsStrict)
     EXPECT_TRUE(good.array().at(0)["d"].array().at(0).boolean());
 }
 
+// Any bytes become a JSON string that gives them back: as they are when they
+// are UTF-8, else each byte as the character of its value.
+TEST(CliJson, AnyBytesMakeAStringThatGivesThemBack)
+{
+    static const unsigned char palette[] = {'a', ' ', '"', '\\', '/', 0x00, 0x09, 0x0A, 0x1F, 0x7F, 0x80, 0xA9,
+                                            0xC3, 0xC0, 0xE9, 0xED, 0xA0, 0xE2, 0x82, 0xAC, 0xF0, 0x9F, 0x98, 0xFF};
+    std::mt19937 random(16);
+    for (int round = 0; round < 5000; ++round) {
+        std::string bytes;
+        for (int i = static_cast<int>(random() % 10); i > 0; --i)
+            bytes += static_cast<char>(palette[random() % std::size(palette)]);
+        std::string latin1;
+        for (const unsigned char byte : bytes) {
+            if (byte < 0x80) {
+                latin1 += static_cast<char>(byte);
+            } else {
+                latin1 += static_cast<char>(0xC0 | (byte >> 6));
+                latin1 += static_cast<char>(0x80 | (byte & 0x3F));
+            }
+        }
+        const std::string json = cli::jsonString(bytes);
+        try {
+            const std::string back = JsonReader::parse(json).text();
+            EXPECT_TRUE(back == bytes || back == latin1) << ::testing::PrintToString(bytes) << " gave " << json;
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << ::testing::PrintToString(bytes) << " gave " << json << ": " << e.what();
+        }
+    }
+}
+
 TEST(CliCheck, GoesOnPastFilesItCannotReadOrThatAreOfNoKind)
 {
     test::TempDir dir;
@@ -1263,7 +1295,7 @@ TEST(CliJson, DecodeGridAndStorageListGiveEveryColumn)
                                                        "serial", "exc", "name"}));
     const double expected[] = {0, 1, 5, 255, 1, 1, 2, 1000};
     for (size_t i = 0; i < std::size(expected); ++i)
-        EXPECT_EQ(fields.object()[i].second.number(), expected[i]) << fields.object()[i].first;
+        EXPECT_EQ(fields.object().values[i].number(), expected[i]) << fields.keys()[i];
     ASSERT_EQ(fields["exc"].array().size(), 2u);
     EXPECT_EQ(fields["exc"].array()[1].number(), 5);
     EXPECT_EQ(fields["name"].text(), "Excellent Rapier+5+8+Skill+Luck");

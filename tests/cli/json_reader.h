@@ -5,8 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -17,8 +15,11 @@ namespace vs::test {
 
 struct Json;
 using JsonArrayValue = std::vector<Json>;
-// Keys in the order they came; a key given twice is refused.
-using JsonObjectValue = std::vector<std::pair<std::string, Json>>;
+// Keys in the order they came, and their values; a key given twice is refused.
+struct JsonObjectValue {
+    std::vector<std::string> keys;
+    std::vector<Json> values;
+};
 
 struct Json {
     std::variant<std::nullptr_t, bool, double, std::string, JsonArrayValue, JsonObjectValue> value;
@@ -32,18 +33,13 @@ struct Json {
     // The field's value; std::out_of_range when the object lacks it.
     const Json& operator[](std::string_view key) const
     {
-        for (const auto& [name, field] : object())
-            if (name == key)
-                return field;
+        const JsonObjectValue& fields = object();
+        for (size_t i = 0; i < fields.keys.size(); ++i)
+            if (fields.keys[i] == key)
+                return fields.values[i];
         throw std::out_of_range("no field " + std::string(key));
     }
-    std::vector<std::string> keys() const
-    {
-        std::vector<std::string> names;
-        for (const auto& field : object())
-            names.push_back(field.first);
-        return names;
-    }
+    const std::vector<std::string>& keys() const { return object().keys; }
 };
 
 class JsonReader {
@@ -120,13 +116,14 @@ private:
         while (true) {
             blanks();
             std::string key = string();
-            for (const auto& field : fields)
-                if (field.first == key)
+            for (const std::string& known : fields.keys)
+                if (known == key)
                     fail("key \"" + key + "\" given twice");
             blanks();
             expect(':');
             blanks();
-            fields.emplace_back(std::move(key), value(depth + 1));
+            fields.keys.push_back(std::move(key));
+            fields.values.push_back(value(depth + 1));
             blanks();
             if (peek() == ',') {
                 ++at_;
