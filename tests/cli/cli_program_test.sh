@@ -72,19 +72,6 @@ else
   echo "SKIP: python3 not found; --json outputs not parsed here (the unit tests parse them)"
 fi
 
-# storage new makes an empty storage of each kind; a second one is refused.
-"$cli" storage new --inventory hero.bin || fail "storage new --inventory exit $?"
-[ "$(stat -c %s hero.bin)" -eq 760 ] || fail "an inventory of $(stat -c %s hero.bin) bytes"
-[ "$(tr -d '\377' < hero.bin | wc -c)" -eq 0 ] || fail "a new inventory holds more than empty slots"
-"$cli" storage check --inventory hero.bin > /dev/null 2>&1 || fail "a new inventory does not check clean"
-"$cli" storage new hero.bin 2> /dev/null; [ $? -eq 2 ] || fail "storage new replaced a file"
-
-# --backup keeps the file replaced.
-printf '0 0 0 20 0 0 0 //\r\n' > shop3.txt
-"$cli" normalize --tidy --backup shop3.txt -o shop3.txt || fail "normalize --backup exit $?"
-[ "$(cat shop3.txt.bak)" = "$(printf '0 0 0 20 0 0 0 //\r\n')" ] || fail "the backup is not the file as it was"
-[ "$(cat shop3.txt)" = "$(printf '0 0 0 20 0 0 0\r\nend\r\n')" ] || fail "tidy wrote: $(cat -A shop3.txt)"
-
 # Every corpus file normalizes to its own bytes; the result is stable and ends as its kind demands.
 if [ -d "$corpus" ]; then
   count=0

@@ -1429,27 +1429,5 @@ TEST(CliBackup, KeepsTheReplacedFileBesideIt)
     expectUsageError(cliWithData({"storage", "list", "--backup", at("vault.bin")}), "--backup does not apply");
 }
 
-TEST(CliHelp, NamesWhatIsNew)
-{
-    const struct {
-        const char* command;
-        std::vector<const char*> mentions;
-    } cases[] = {
-        {"encode", {"--name NAME", "--level N", "--dur N", "--skill", "--luck", "--option N", "--encoding"}},
-        {"check", {"[unreadable]", "[unknown-kind]", "null"}},
-        {"search", {"CLASS<TAB>INDEX<TAB>LEVEL<TAB>NAME", "--json"}},
-        {"entries", {"--json"}},
-        {"decode", {"--json"}},
-        {"grid", {"--json"}},
-        {"normalize", {"--backup", ".bak"}},
-        {"storage", {"storage new", "--hex", "--json", "--backup"}},
-    };
-    for (const auto& c : cases) {
-        const CliRun help = cli({c.command, "--help"});
-        for (const char* mention : c.mentions)
-            EXPECT_NE(help.out.find(mention), std::string::npos) << c.command << " help lacks " << mention;
-    }
-}
-
 }  // namespace
 }  // namespace vs
