@@ -78,6 +78,13 @@ std::string inexactColumn(std::string_view text, const ItemLayout& layout)
             return what + " " + formatNumber(value) + " is outside the editor's " + std::to_string(column.low) +
                    ".." + std::to_string(column.editorHigh);
     }
+    // A range the editor shows ends at or above its start.
+    const int low = layout.find(ColumnRole::Level), high = layout.find(ColumnRole::MaxLevel);
+    if (low >= 0 && high >= 0 && tokenValue(pieces[static_cast<size_t>(low)]) > tokenValue(pieces[static_cast<size_t>(high)]))
+        return "its " + std::string(layout.columns[static_cast<size_t>(low)].what) + " " +
+               std::string(pieces[static_cast<size_t>(low)]) + " is above its " +
+               std::string(layout.columns[static_cast<size_t>(high)].what) + " " +
+               std::string(pieces[static_cast<size_t>(high)]);
     return {};
 }
 

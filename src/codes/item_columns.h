@@ -72,7 +72,8 @@ std::string columnsText(const ItemLayout& layout, const RowValues& values, std::
 
 // Why the editor cannot show an entry's columns exactly as they stand: the
 // first column that is missing, is not a plain whole number, or lies outside
-// what the editor shows. Empty when every column can be shown as it is.
+// what the editor shows, or a level range ending below its start. Empty when
+// every column can be shown as it is.
 std::string inexactColumn(std::string_view text, const ItemLayout& layout);
 
 }  // namespace vs

@@ -105,6 +105,7 @@ public:
     {
         SectionTracker sections(layout_);
         int openedLine = 0;  // the line of the number that opened the section the walk is in
+        bool itemsOpened = false;
         for (size_t e = 0; e < entries.size(); ++e) {
             const ListEntry& entry = entries[e];
             line_ = lines[e];
@@ -120,6 +121,7 @@ public:
             switch (sections.step(entry.text)) {
             case SectionMark::Opens:
                 openedLine = line_;
+                itemsOpened = itemsOpened || sections.place() == SectionPlace::Items;
                 if (!layout_.section(sections.section()))
                     error("unknown-section", "section " + std::to_string(sections.section()) +
                                                  " is not one of the sections of layout " + std::string(layout_.name) +
@@ -144,6 +146,20 @@ public:
             error("section-not-closed", "section " + std::to_string(sections.section()) +
                                             " has no \"end\" before the file ends; the server expects one");
         }
+        if (layout_.sectioned() && !itemsOpened && !entries.empty()) {
+            line_ = lines.front();
+            error("no-items-section", "the file has no section of items (section " + itemSectionNumbers() +
+                                          "); the server gives nothing from it");
+        }
+    }
+
+    std::string itemSectionNumbers() const
+    {
+        std::string numbers;
+        for (const SectionRule& rule : layout_.sections)
+            if (rule.items)
+                numbers += (numbers.empty() ? "" : ", ") + std::to_string(rule.number);
+        return numbers;
     }
 
     void notPlaced(const GridItem& placed, int line)
@@ -304,8 +320,9 @@ private:
     int endLine_ = 0;  // the line of the last "end" that closed the shop or a section
 };
 
-// The one finding for bytes that are no text, or none.
-std::optional<Finding> notText(std::string_view bytes)
+}  // namespace
+
+std::optional<Finding> notTextFinding(std::string_view bytes)
 {
     const std::string reason = notTextReason(bytes);
     if (reason.empty())
@@ -313,8 +330,6 @@ std::optional<Finding> notText(std::string_view bytes)
     return Finding{1, Finding::Severity::Error, "not-text",
                    "not a text file: " + reason + "; its bytes are kept as they are, and nothing in it is checked"};
 }
-
-}  // namespace
 
 std::vector<Finding> checkEntries(const EntryList& entries, const std::vector<int>& lines, const FileLayout& layout,
                                   const Catalog& catalog, const CheckOptions& options)
@@ -333,7 +348,7 @@ std::vector<Finding> checkEntries(const EntryList& entries, const std::vector<in
 std::vector<Finding> checkFile(std::string bytes, const FileLayout& layout, const Catalog& catalog,
                                const CheckOptions& options)
 {
-    if (std::optional<Finding> finding = notText(bytes))
+    if (std::optional<Finding> finding = notTextFinding(bytes))
         return {std::move(*finding)};
     return checkListFile(readListFile(std::move(bytes), layout), layout, catalog, options);
 }
@@ -342,7 +357,7 @@ std::vector<Finding> checkListFile(const ListFile& file, const FileLayout& layou
                                    const CheckOptions& options)
 {
     if (file.source)
-        if (std::optional<Finding> finding = notText(file.source->bytes))
+        if (std::optional<Finding> finding = notTextFinding(file.source->bytes))
             return {std::move(*finding)};
     std::vector<int> lines;
     lines.reserve(file.entries.size());

@@ -3,7 +3,9 @@
 #include "document/file_layout.h"
 #include "document/list_entry.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vs {
@@ -59,5 +61,9 @@ inline std::vector<Finding> checkFile(std::string bytes, int editMode, const Cat
 }
 
 std::string_view severityName(Finding::Severity severity);
+
+// The one finding for bytes that are no text (on line 1), or none: such a file
+// is not checked line by line.
+std::optional<Finding> notTextFinding(std::string_view bytes);
 
 }  // namespace vs

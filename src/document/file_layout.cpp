@@ -190,11 +190,13 @@ const FileLayout& detectLayout(std::string_view bytes, int editMode, const FileL
         return nullptr;
     };
     if (!tally.columnCounts.empty()) {
-        // The count most item lines have; of counts equally common, the one a layout has.
+        // The count most item lines have that a layout has.
         const FileLayout* best = nullptr;
         size_t bestLines = 0;
+        // Of counts equally common, the heading's wins.
         for (const auto& [columns, lines] : tally.columnCounts)
-            if (const FileLayout* layout = byCount(columns); layout && lines > bestLines) {
+            if (const FileLayout* layout = byCount(columns);
+                layout && (lines > bestLines || (lines == bestLines && tally.headingColumns == columns))) {
                 best = layout;
                 bestLines = lines;
             }

@@ -1,5 +1,6 @@
 // Window > Shop Grid and Edit > Check File: what the server will make of the list.
 #include "document/file_check.h"
+#include "document/list_reader.h"
 #include "window/form_problems.h"
 #include "window/form_shop_grid.h"
 #include "window/form_tolvane.h"
@@ -47,7 +48,11 @@ void formTolvane::mnuCheck_Click()
     std::vector<int> lines(list.size());
     for (size_t r = 0; r < lines.size(); ++r)
         lines[r] = static_cast<int>(r) + 1;
-    const std::vector<Finding> findings = checkEntries(list, lines, *layout_, *catalog_);
+    std::vector<Finding> findings;
+    if (std::optional<Finding> notText = source_ ? notTextFinding(source_->bytes) : std::nullopt)
+        findings.push_back(std::move(*notText));  // nothing in it is checked line by line
+    else
+        findings = checkEntries(list, lines, *layout_, *catalog_);
 
     // Rows with an error carry a mark until the next check.
     const QIcon mark = QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical);
@@ -57,7 +62,8 @@ void formTolvane::mnuCheck_Click()
     for (const Finding& finding : findings)
         if (finding.severity == Finding::Severity::Error) {
             ++errors;
-            lstShop->item(finding.line - 1)->setIcon(mark);
+            if (QListWidgetItem* row = lstShop->item(finding.line - 1))
+                row->setIcon(mark);
         }
     if (!problems_)
         problems_ = new formProblems(*this);

@@ -70,7 +70,7 @@ int formTolvane::newEntryPosition() const
         if (row->data(Qt::UserRole).toInt() != kItemEntry)
             sections.step(documentBytes(row->text()));
         if (first >= 0 && sections.place() != SectionPlace::Items)
-            return at > first && at <= r ? at : r;
+            return at >= first && at <= r ? at : r;
     }
     return at;
 }
@@ -239,11 +239,12 @@ void formTolvane::loadItemEntry(const ListEntry& entry, int row)
     theItem->excellentFlag = v[R::ExcellentFlag] == 1 ? 1 : 0;
     txtSerial->setText("0");
     theItem->setId(0);
+    // "All" first: changing it sets every box, which the row's own bits then correct.
     const int bits = items.has(R::Excellent) ? static_cast<int>(limitToRange(v[R::Excellent], 0, 63)) : 0;
+    arrCheckExc[0]->setCheckState(bits == 63 ? Qt::Checked : Qt::Unchecked);
     for (int i = 0; i < kExcellentCount; ++i)
         for (int box : {1 + i, 1 + i + kExcellentCount})
             arrCheckExc[static_cast<size_t>(box)]->setCheckState(bits & (1 << i) ? Qt::Checked : Qt::Unchecked);
-    arrCheckExc[0]->setCheckState(bits == 63 ? Qt::Checked : Qt::Unchecked);
     theItem->update(v[R::Class], v[R::Index], v[R::Level], v[R::Durability], v[R::Skill], v[R::Luck], v[R::Option]);
     theItem->flgFromShop = false;
     theItem->showSel = true;

@@ -162,18 +162,19 @@ std::vector<LayoutCase> layoutCases()
         {"an item after the section of items' end", L::BagSections,
          kSettingsEnd + "2\n14 3 0 0 0 0 0 0\nend\n14 3 0 0 0 0 0 0\n", {"10 error after-end"}},
         {"an item before any section", L::BagSections, "14 3 0 0 0 0 0 0\n" + kSettingsEnd,
-         {"1 error outside-section"}},
+         {"1 error no-items-section", "1 error outside-section"}},
         {"the section of items without end", L::BagSections, kSettingsEnd + "2\n14 3 0 0 0 0 0 0\n",
          {"7 error section-not-closed"}},
         {"a settings section without end takes the next number and the event as its rows", L::BagSections, kSettings,
-         {"3 error settings-columns", "4 error settings-columns"}},
+         {"1 error no-items-section", "3 error settings-columns", "4 error settings-columns"}},
         {"a settings section open at the end of the file", L::BagSections, "\n0\n0 0 0 1000\n",
-         {"2 error section-not-closed"}},
+         {"1 error no-items-section", "2 error section-not-closed"}},
         {"an unknown section number; its rows are not checked", L::BagSections,
-         "7\nanything at all\nend\n" + kSettingsEnd, {"1 error unknown-section"}},
+         "7\nanything at all\nend\n" + kSettingsEnd, {"1 error no-items-section", "1 error unknown-section"}},
         {"settings rows of the wrong column count", L::BagSections,
          "0\n0 0 0 1000 5 //five\n0 0 0\n// 0 0\nend\n1\n\"Ev\" 50000 14 11 1 200 80\nend\n",
-         {"2 error settings-columns", "3 error settings-columns", "7 error settings-columns"}},
+         {"1 error no-items-section", "2 error settings-columns", "3 error settings-columns",
+          "7 error settings-columns"}},
         {"Exc 2 in a six-column bag", L::Bag6, "14 3 0 0 2 0\n", {"1 error out-of-range"}},
     };
 }
@@ -204,9 +205,9 @@ TEST(FileCheck, MessagesNameTheLayoutTheSectionAndTheEnd)
               "the server stops reading the shop at line 2's \"end\"; this item is never sold");
     EXPECT_EQ(only(kSettingsEnd + "2\nend\n14 3 0 0 0 0 0 0\n", LayoutId::BagSections),
               "the server stops reading items at line 8's \"end\"; this item stands outside section 2 and is never read");
-    EXPECT_EQ(only("0\n0 0 0\nend\n", LayoutId::BagSections),
+    EXPECT_EQ(only("0\n0 0 0\nend\n2\nend\n", LayoutId::BagSections),
               "a row of section 0 holds 4 values (MapIndex DropFlag MinMonsterLevel MaxMonsterLevel), this one has 3");
-    EXPECT_EQ(only("0\n0 0 0 1000\n1\nend\n", LayoutId::BagSections),
+    EXPECT_EQ(only("0\n0 0 0 1000\n1\nend\n2\nend\n", LayoutId::BagSections),
               "a row of section 0 holds 4 values (MapIndex DropFlag MinMonsterLevel MaxMonsterLevel), this one has 1; "
               "a number inside a section is one of its rows: if it is meant to open section 1, the section before it "
               "lacks its \"end\"");
@@ -215,9 +216,11 @@ TEST(FileCheck, MessagesNameTheLayoutTheSectionAndTheEnd)
               "meant to open section 1, the section before it lacks its \"end\"");
     EXPECT_EQ(only("\n2\n14 3 0 0 0 0 0 0\n", LayoutId::BagSections),
               "section 2 has no \"end\" before the file ends; the server expects one");
-    EXPECT_EQ(only("5\nend\n", LayoutId::BagSections),
+    EXPECT_EQ(only("5\nend\n2\nend\n", LayoutId::BagSections),
               "section 5 is not one of the sections of layout bag-sections (0, 1, 2); the rows up to its \"end\" are "
               "kept but not checked");
+    EXPECT_EQ(only("0\n0 0 0 1000\nend\n1\n\"Ev\" 0 14 11 1 200 80 0\nend\n", LayoutId::BagSections),
+              "the file has no section of items (section 2); the server gives nothing from it");
 }
 
 TEST(FileCheck, EveryColumnIsCheckedAtBothEndsOfItsRange)

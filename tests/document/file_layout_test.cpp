@@ -44,6 +44,7 @@ TEST(FileLayout, HandMadeFilesAreToldByCountsSectionsAndHeadings)
         {"1 2 3 4 5 6 7\n1 2 3 4 5 6 7 0\n1 2 3 4 5 6 7 0\n", 0, "shop-8"},  // most lines
         {"1 2 3 4 5 6 7\n1 2 3 4 5 6 7 0\n1 2 3 4 5 6 7\n", 0, "shop-7"},
         {"1 2 3 4 5 6 7 0 9 9\n", 0, "shop-7"},                               // no layout has 10
+        {"//Type Index Level Durab Skill Luck Option EXC\n1 2 3 4 5 6 7 0\n1 2 3 4 5 6 7\n", 0, "shop-8"},  // a tie
         {"//Type Index Level Durab Skill Luck Option EXC\nend\n", 0, "shop-8"},  // a heading alone
         {"//  Type\tIndex\tLevel\tDurab\tSkill\tLuck\tOption\n", 0, "shop-7"},
         {"", 0, "shop-7"},

@@ -90,6 +90,36 @@ private slots:
                                             "end\r\n"));
     }
 
+    void everyRowShowsItsOwnExcellentOptionsWhateverCameBefore()
+    {
+        DataFolder data;
+        Window w(data);
+        QTemporaryDir dir;
+        w.form().openFile(writeFile(dir, "shop4.txt",
+                                    "0\t3\t2\t40\t0\t0\t0\t63\r\n1\t1\t0\t19\t0\t0\t0\t5\r\n"
+                                    "1\t1\t0\t19\t0\t0\t0\t0\r\nend\r\n"));
+        auto* list = w.get<QListWidget>("lstShop");
+        const struct {
+            int row;
+            const char* digits;
+            int boxes;
+        } loads[] = {{0, "3F", 12}, {1, "05", 4}, {0, "3F", 12}, {2, "00", 0}, {1, "05", 4}};
+        for (const auto& load : loads) {
+            list->setCurrentRow(load.row);
+            QCOMPARE(w.hex().mid(14, 2), QString(load.digits));
+            QCOMPARE(checkedExcellentBoxes(w).size(), load.boxes);
+            QCOMPARE(w.check("checkExcAll")->isChecked(), load.boxes == 12);
+        }
+        // An edit writes the row's own bits back.
+        w.click(w.check("checkSkill"));
+        QCOMPARE(list->item(1)->text().section(',', 0, 7), QString("1,1,0,19,1,0,0,5"));
+        // New with the first row selected goes above it, as the list always did.
+        list->setCurrentRow(0);
+        w.click(w.get<QPushButton>("cmdShopNew"));
+        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(list->count(), 5);
+    }
+
     void aRowTheEditorCannotShowKeepsItsFieldsUntilAnItemIsChosen()
     {
         DataFolder data;
@@ -142,6 +172,15 @@ private slots:
         QVERIFY(w.get<QWidget>("comboMaxLevel")->isVisible() && w.check("checkExcItem")->isVisible());
         auto* list = w.get<QListWidget>("lstShop");
         QCOMPARE(list->count(), 9);
+        // A range that ends below its start is not shown as it stands.
+        putRow(list, "0,3,9,4,0,1,1,0,Katana", 1, 7);
+        list->setCurrentRow(7);
+        QVERIFY2(w.status().startsWith("Load Item> Row 8 cannot be shown as it stands: its lowest level 9 is above its "
+                                       "highest level 4;"),
+                 qPrintable(w.status()));
+        w.click(w.check("checkSkill"));
+        QCOMPARE(list->item(7)->text(), QString("0,3,9,4,0,1,1,0,Katana"));
+        putRow(list, "0,3,0,4,0,1,1,0,Katana", 1, 7);
         // Settings rows are no items.
         list->setCurrentRow(1);
         QCOMPARE(w.status(), QString("Load Non-Item> Loaded: 3\t0\t0\t1000"));
@@ -224,6 +263,9 @@ private slots:
                                        "kept as they are."),
                  qPrintable(w.status()));
         QCOMPARE(w.statusColor(), QColor(255, 255, 0));
+        // Check File says so once, as the command line does.
+        w.trigger("mnuCheck");
+        QCOMPARE(w.status(), QString("Check> 1 error, 0 warnings."));
         w.trigger("mnuSave");
         QCOMPARE(readFile(path), bytes + "\nend\n");  // a shop's closing "end" is all Save adds
     }
