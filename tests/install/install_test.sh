@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # `cmake --install` into a temporary DESTDIR, checked as a desktop and Debian's
 # tools see it: desktop entry, metainfo, icons, manual pages, shell completion,
-# and both programs run from the installed place.
-#   install_test.sh BUILD_DIR SOURCE_DIR VERSION
+# the licence and changelog, the MIME types, and both programs run from the
+# installed place.
+#   install_test.sh BUILD_DIR SOURCE_DIR VERSION [MIME_TYPE_TOOL]
+# MIME_TYPE_TOOL prints the type Qt's MIME database gives each file name.
 set -u
 build=$1
 source=$2
 version=$3
+mime_type_tool=${4:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -21,7 +24,8 @@ for f in bin/vaultsmith bin/vaultsmith-cli share/applications/vaultsmith.desktop
          share/metainfo/org.vaultsmith.vaultsmith.metainfo.xml share/icons/hicolor/scalable/apps/vaultsmith.svg \
          share/man/man1/vaultsmith.1.gz share/man/man1/vaultsmith-cli.1.gz \
          share/bash-completion/completions/vaultsmith-cli 'share/vaultsmith/data/item(Kor).txt' \
-         share/vaultsmith/data/subtypes.txt; do
+         share/vaultsmith/data/subtypes.txt share/mime/packages/vaultsmith.xml \
+         share/doc/vaultsmith/copyright share/doc/vaultsmith/changelog.gz; do
   [ -f "$usr/$f" ] || fail "not installed: /usr/$f"
 done
 for f in bin/vaultsmith bin/vaultsmith-cli; do
@@ -148,6 +152,139 @@ for command in $commands; do
     complete_line vaultsmith-cli "$command" - | grep -qx -- "$option" || fail "completion of $command lacks $option"
   done
 done
+
+# The licence: MIT in the source tree's LICENSE, the same text in Debian's
+# machine-readable copyright file (where MIT is called Expat), and in the metainfo.
+copyright=$share/doc/vaultsmith/copyright
+grep -qx '<project_license>MIT</project_license>' <(sed 's/^ *//' "$metainfo") || fail "the metainfo's project_license is not MIT"
+[ "$(head -1 "$source/LICENSE")" = "MIT License" ] || fail "LICENSE does not start with 'MIT License'"
+[ "$(head -1 "$copyright")" = "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ] \
+  || fail "the copyright file's first line is not the machine-readable Format: $(head -1 "$copyright")"
+grep -qx 'Files: \*' "$copyright" || fail "the copyright file has no 'Files: *' paragraph"
+grep -qx 'License: Expat' "$copyright" || fail "the copyright file names no Expat licence"
+if /usr/bin/python3 -c 'import debian.copyright' 2> /dev/null; then
+  # python3-debian's parser of the format, strict: a malformed field, a Files
+  # paragraph without Copyright or License, or an unknown Format fails it.
+  /usr/bin/python3 - "$copyright" "$source/LICENSE" > "$work/copyright.log" 2>&1 <<'PYTHON' || fail "the copyright file: $(cat "$work/copyright.log")"
+import logging, re, sys
+from debian import copyright as dep5
+
+logging.basicConfig(level=logging.WARNING)
+warnings = []
+class Collect(logging.Handler):
+    def emit(self, record):
+        warnings.append(record.getMessage())
+logging.getLogger('debian.copyright').addHandler(Collect())
+
+try:
+    with open(sys.argv[1], encoding='utf-8') as f:
+        c = dep5.Copyright(f, strict=True)
+except (dep5.Error, ValueError) as e:
+    sys.exit('not in the machine-readable format: %s: %s' % (type(e).__name__, e))
+problems = list(warnings)
+if c.header.upstream_name != 'Vaultsmith':
+    problems.append('Upstream-Name is %r' % c.header.upstream_name)
+files = c.find_files_paragraph('src/app/main.cpp')
+if files is None or files.files != ('*',):
+    problems.append('no "Files: *" paragraph covers the sources')
+else:
+    if files.license.synopsis != 'Expat':
+        problems.append('Files: * is under %r, not Expat' % files.license.synopsis)
+    text = files.license.text
+    if not text:
+        standalone = [p.license for p in c.all_license_paragraphs() if p.license.synopsis == 'Expat']
+        text = standalone[0].text if standalone else ''
+    with open(sys.argv[2], encoding='utf-8') as f:
+        licence = f.read()
+    words = lambda s: re.sub(r'\s+', ' ', s).strip()
+    notice = re.search(r'^Copyright \(c\) (.*)$', licence, re.M)
+    body = licence[licence.find('Permission is hereby granted'):]
+    if not text or words(text) != words(body):
+        problems.append("the Expat text is not LICENSE's permission notice")
+    if not notice or files.copyright.strip() != notice.group(1).strip():
+        problems.append('Copyright: %r is not LICENSE\'s holder %r'
+                        % (files.copyright, notice.group(1) if notice else None))
+for p in problems:
+    print(p)
+sys.exit(1 if problems else 0)
+PYTHON
+else
+  echo "note: python3-debian is missing; the copyright file's paragraphs and its licence text were not parsed"
+fi
+
+# The changelog: gzip -9n (no name, no time: the same bytes from every build),
+# in Debian's changelog format, and naming this version.
+changelog=$share/doc/vaultsmith/changelog.gz
+if gzip -t "$changelog" 2> /dev/null; then
+  header=$(od -An -tx1 -N10 "$changelog" | tr -d ' \n')
+  [ "${header:6:2}" = 00 ] || fail "changelog.gz keeps the file's name (flags ${header:6:2}): not gzip -n"
+  [ "${header:8:8}" = 00000000 ] || fail "changelog.gz keeps a time stamp: not gzip -n"
+  [ "${header:16:2}" = 02 ] || fail "changelog.gz is not compressed with gzip -9"
+  zcat "$changelog" > "$work/changelog"
+  if dpkg-parsechangelog -l "$work/changelog" > "$work/changelog.parsed" 2> "$work/changelog.err"; then
+    [ -s "$work/changelog.err" ] && fail "dpkg-parsechangelog warnings: $(cat "$work/changelog.err")"
+    grep -qx 'Source: vaultsmith' "$work/changelog.parsed" || fail "the changelog is not vaultsmith's"
+    grep -qx "Version: $version" "$work/changelog.parsed" || fail "the changelog's last entry is not $version: $(grep '^Version' "$work/changelog.parsed")"
+  else
+    fail "dpkg-parsechangelog: $(cat "$work/changelog.err")"
+  fi
+else
+  fail "changelog.gz is not gzip"
+fi
+
+# The MIME types: the installed XML merged with the system's as Debian's
+# trigger does it (update-mime-database, here into a folder of our own), then
+# file names asked of GLib (xdg-mime, which runs `gio info` on a GNOME desktop)
+# and of Qt. Each name is a file holding a shop line: gio also reads the file.
+shop_type=application/x-vaultsmith-shop
+bag_type=application/x-vaultsmith-itembag
+mime=$work/mime
+mkdir -p "$mime/mime/packages" "$work/mime-home" "$work/mime-files"
+cp /usr/share/mime/packages/*.xml "$mime/mime/packages/" 2> /dev/null
+cp "$share/mime/packages/vaultsmith.xml" "$mime/mime/packages/"
+XDG_DATA_DIRS=$mime update-mime-database "$mime/mime" > "$work/update-mime.log" 2>&1 || fail "update-mime-database: $(cat "$work/update-mime.log")"
+[ -s "$work/update-mime.log" ] && fail "update-mime-database had remarks: $(cat "$work/update-mime.log")"
+for type in $shop_type $bag_type; do
+  grep -qx "$type" "$mime/mime/types" || fail "the MIME database has no $type"
+  grep -qx "$type text/plain" "$mime/mime/subclasses" || fail "$type is no kind of text/plain"
+done
+# The desktop entry and the metainfo name the new types, and only types that exist.
+mimetypes=$(sed -n 's/^MimeType=//p' "$share/applications/vaultsmith.desktop")
+[ "$mimetypes" = "$shop_type;$bag_type;" ] || fail "the desktop entry's MimeType is '$mimetypes'"
+for type in $(echo "$mimetypes" | tr ';' ' ') $(sed -n 's|.*<mediatype>\(.*\)</mediatype>.*|\1|p' "$metainfo"); do
+  grep -qx "$type" "$mime/mime/types" || fail "$type (named by the entry or the metainfo) is not in the MIME database"
+done
+grep -q "<mediatype>$shop_type</mediatype>" "$metainfo" || fail "the metainfo does not name $shop_type"
+grep -q "<mediatype>$bag_type</mediatype>" "$metainfo" || fail "the metainfo does not name $bag_type"
+# Names as the server's files have them, and the program's rule: "shop" before "bag".
+expect_types=(
+  shop1.txt "$shop_type"  Shop12.TXT "$shop_type"  shop.txt "$shop_type"  SHOP99.txt "$shop_type"
+  EventItemBag4.txt "$bag_type"  ItemBag.txt "$bag_type"  bag0.txt "$bag_type"
+  BagShop7.txt "$shop_type"
+  notes.txt text/plain  shop1.pdf application/pdf  CMakeLists.txt text/x-cmake
+)
+names=()
+for ((i = 0; i < ${#expect_types[@]}; i += 2)); do
+  names+=("${expect_types[i]}")
+  echo '0 1 0 0 0 1 0 // Short Sword' > "$work/mime-files/${expect_types[i]}"
+done
+if command -v xdg-mime > /dev/null && command -v gio > /dev/null; then
+  for ((i = 0; i < ${#expect_types[@]}; i += 2)); do
+    got=$(cd "$work/mime-files" && XDG_DATA_HOME=$work/mime-home XDG_DATA_DIRS=$mime XDG_CURRENT_DESKTOP=GNOME \
+      xdg-mime query filetype "${expect_types[i]}" 2> /dev/null)
+    [ "$got" = "${expect_types[i + 1]}" ] || fail "xdg-mime query filetype ${expect_types[i]}: '$got', not ${expect_types[i + 1]}"
+  done
+else
+  fail "xdg-mime (xdg-utils) or gio (libglib2.0-bin) is missing: tools/ensure-packages installs them"
+fi
+if [ -n "$mime_type_tool" ]; then
+  XDG_DATA_HOME=$work/mime-home XDG_DATA_DIRS=$mime "$mime_type_tool" "${names[@]}" > "$work/qt-types.txt" 2> "$work/qt-types.err" \
+    || fail "$mime_type_tool: $(cat "$work/qt-types.err")"
+  for ((i = 0; i < ${#expect_types[@]}; i += 2)); do
+    got=$(sed -n "$((i / 2 + 1))p" "$work/qt-types.txt")
+    [ "$got" = "${expect_types[i + 1]}" ] || fail "Qt's MIME type of ${expect_types[i]}: '$got', not ${expect_types[i + 1]}"
+  done
+fi
 
 if [ $failures -gt 0 ]; then
   echo "$failures failed"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The Debian package from this build: its name, its computed Depends, and that
-# dpkg installs it, the installed CLI works, and dpkg removes every file again.
+# The Debian package from this build: its name, its computed Depends, its
+# documents, and that dpkg installs it (its MIME types reaching the system's
+# database), the installed CLI works, and dpkg removes every file again.
 # Installs into the running system, so it runs only as root; exit 77 = skipped.
 #   package_test.sh BUILD_DIR VERSION [sanitize]
 set -u
@@ -55,8 +56,14 @@ echo "$depends" | grep -q '(>= ' || fail "Depends carries no computed versions: 
 grep -q '^ Version: '"$version"'$' "$work/info.txt" || fail "the package is not version $version"
 dpkg-deb --contents "$deb" > "$work/contents.txt"
 for f in ./usr/bin/vaultsmith ./usr/bin/vaultsmith-cli ./usr/share/applications/vaultsmith.desktop \
-         ./usr/share/man/man1/vaultsmith.1.gz './usr/share/vaultsmith/data/item(Kor).txt'; do
+         ./usr/share/man/man1/vaultsmith.1.gz './usr/share/vaultsmith/data/item(Kor).txt' \
+         ./usr/share/doc/vaultsmith/copyright ./usr/share/doc/vaultsmith/changelog.gz \
+         ./usr/share/mime/packages/vaultsmith.xml; do
   grep -qF " $f" "$work/contents.txt" || fail "the package lacks $f"
+done
+# Debian's policy: the documents are plain files of root's, readable by all.
+for f in ./usr/share/doc/vaultsmith/copyright ./usr/share/doc/vaultsmith/changelog.gz; do
+  grep -qE "^-rw-r--r-- root/root .* $f\$" "$work/contents.txt" || fail "$f is not -rw-r--r-- root/root: $(grep -F " $f" "$work/contents.txt")"
 done
 
 dpkg_run -i "$deb" || { echo "FAIL: dpkg -i"; exit 1; }
@@ -71,6 +78,25 @@ mkdir "$work/empty"
 (cd "$work/empty" && /usr/bin/vaultsmith-cli search Katana) > "$work/search.out" 2>&1 || fail "installed CLI: $(cat "$work/search.out")"
 grep -q Katana "$work/search.out" || fail "the installed CLI found no Katana in /usr/share/vaultsmith/data"
 [ "$(env -u DISPLAY /usr/bin/vaultsmith --version)" = "vaultsmith $version" ] || fail "installed vaultsmith --version"
+# dpkg's triggers: shared-mime-info rebuilds the MIME database and
+# desktop-file-utils the desktop entries' MIME cache, with nothing in the package.
+mime_checked=""
+if dpkg-query -W -f='${Status}' shared-mime-info 2> /dev/null | grep -q 'ok installed'; then
+  mime_checked=yes
+  grep -q '^[0-9]*:application/x-vaultsmith-shop:\*shop1\.txt$' /usr/share/mime/globs2 \
+    || fail "the installed package's MIME types are not in /usr/share/mime/globs2"
+  if command -v xdg-mime > /dev/null; then
+    mkdir "$work/home"
+    echo '0 1 0 0 0 1 0 // Short Sword' > "$work/empty/EventItemBag4.txt"
+    got=$(cd "$work/empty" && XDG_DATA_HOME=$work/home XDG_DATA_DIRS=/usr/share XDG_CURRENT_DESKTOP=GNOME \
+      xdg-mime query filetype EventItemBag4.txt 2> /dev/null)
+    [ "$got" = application/x-vaultsmith-itembag ] || fail "installed: xdg-mime query filetype EventItemBag4.txt gives '$got'"
+  fi
+fi
+if dpkg-query -W -f='${Status}' desktop-file-utils 2> /dev/null | grep -q 'ok installed'; then
+  grep -q '^application/x-vaultsmith-shop=\(.*;\)\?vaultsmith\.desktop;' /usr/share/applications/mimeinfo.cache \
+    || fail "the desktop database does not open shop files with vaultsmith.desktop"
+fi
 
 dpkg_run -r vaultsmith || fail "dpkg -r"
 installed=""
@@ -79,6 +105,9 @@ for f in "${files[@]}"; do
 done
 [ -d /usr/share/vaultsmith ] && fail "left behind after dpkg -r: /usr/share/vaultsmith"
 dpkg-query -W -f='${Status}' vaultsmith 2> /dev/null | grep -q ' installed' && fail "still installed"
+if [ -n "$mime_checked" ] && grep -q 'x-vaultsmith' /usr/share/mime/globs2; then
+  fail "the MIME types stay in /usr/share/mime/globs2 after dpkg -r"
+fi
 
 if [ $failures -gt 0 ]; then
   echo "$failures failed"
