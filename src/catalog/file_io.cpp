@@ -251,4 +251,25 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view byt
     syncFolder(dir);
 }
 
+bool keepBackupCopy(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (status.type() != std::filesystem::file_type::regular)
+        return false;
+    if (::access(path.c_str(), R_OK) != 0)
+        throw std::system_error(errno, std::generic_category(), path.string());
+    std::string bytes;
+    try {
+        bytes = readFileBytes(path);
+    } catch (const VaultError&) {
+        throw std::system_error(EIO, std::generic_category(), path.string());
+    }
+    std::filesystem::path backup = path;
+    backup += ".bak";
+    writeFileAtomically(backup, bytes);
+    std::filesystem::permissions(backup, status.permissions() & std::filesystem::perms::all, ec);
+    return true;
+}
+
 }  // namespace vs

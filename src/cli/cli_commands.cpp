@@ -139,22 +139,12 @@ InputFile readInputFile(const std::string& file)
 void replaceFile(const Context& ctx, const std::string& target, std::string_view bytes)
 {
     if (ctx.args.has("--backup")) {
-        std::error_code ec;
-        const std::filesystem::file_status status = std::filesystem::status(target, ec);
         // Only a file can be kept; anything else in the way fails the write below.
-        if (status.type() == std::filesystem::file_type::regular) {
-            const std::string backup = target + ".bak";
-            const InputFile old = readInputFile(target);
-            if (old.failure)
-                throw UsageError("cannot keep " + target + " as " + backup + ": " + *old.failure + "; nothing written");
-            try {
-                writeFileAtomically(backup, old.bytes);
-            } catch (const std::system_error& e) {
-                throw UsageError("cannot keep " + target + " as " + backup + ": " + e.code().message() +
-                                 "; nothing written");
-            }
-            // The copy is as private as the file it keeps.
-            std::filesystem::permissions(backup, status.permissions() & std::filesystem::perms::all, ec);
+        try {
+            keepBackupCopy(target);
+        } catch (const std::system_error& e) {
+            throw UsageError("cannot keep " + target + " as " + target + ".bak: " +
+                             toLowerAscii(e.code().message()) + "; nothing written");
         }
     }
     try {

@@ -15,6 +15,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
@@ -29,6 +30,8 @@ namespace {
 
 const char* const kFilter = "Text Files (*.txt);;All (*)";
 const char* const kEncodingKey = "encoding";
+const char* const kBackupKey = "backupAtFirstSave";
+const char* const kStandardKeysKey = "standardKeysInTextBoxes";
 
 }  // namespace
 
@@ -141,6 +144,8 @@ bool formTolvane::saveFile(const QString& filename)
                      .arg(row + 1));
         return false;
     }
+    if (!keepBackupBeforeSave(filename, "Save"))
+        return false;
     try {
         writeFileAtomically(filename.toStdString(), writeListFile(list, *layout_, source_.get()));
     } catch (const std::system_error& e) {
@@ -152,6 +157,47 @@ bool formTolvane::saveFile(const QString& filename)
     tellUser(StatusColor::Green, "Save> File Saved: " + QFileInfo(filename).fileName());
     rememberRecentFile(filename);
     return true;
+}
+
+bool formTolvane::backupsWanted()
+{
+    return settings().value(kBackupKey, true).toBool();
+}
+
+bool formTolvane::standardKeysWanted()
+{
+    return settings().value(kStandardKeysKey, false).toBool();
+}
+
+bool formTolvane::keepBackupBeforeSave(const QString& path, const QString& command)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (!backupsWanted() || backedUp_.contains(absolute))
+        return true;
+    try {
+        if (keepBackupCopy(QFile::encodeName(absolute).toStdString()))
+            backedUp_ << absolute;
+    } catch (const std::system_error& e) {
+        tellUser(StatusColor::Yellow, command + "> " + QFileInfo(path).fileName() + " cannot be kept as " +
+                                          QFileInfo(path).fileName() + ".bak: " +
+                                          QString::fromLocal8Bit(e.code().message()) + "; nothing was written.");
+        return false;
+    }
+    return true;
+}
+
+void formTolvane::buildSettingsMenuItems(QMenu* file, QMenu* edit)
+{
+    QAction* backup = file->addAction("Keep a Backup at First Save");
+    backup->setObjectName("mnuBackup");
+    backup->setCheckable(true);
+    backup->setChecked(backupsWanted());
+    connect(backup, &QAction::toggled, this, [](bool on) { settings().setValue(kBackupKey, on); });
+    QAction* keys = edit->addAction("Standard Keys in Text Boxes");
+    keys->setObjectName("mnuStandardKeys");
+    keys->setCheckable(true);
+    keys->setChecked(standardKeysWanted());
+    connect(keys, &QAction::toggled, this, [](bool on) { settings().setValue(kStandardKeysKey, on); });
 }
 
 void formTolvane::mnuSave_Click()

@@ -9,6 +9,8 @@
 #include <QMenuBar>
 #include <QUndoGroup>
 
+#include <algorithm>
+
 namespace vs {
 
 namespace {
@@ -76,6 +78,8 @@ void formTolvane::buildMenus()
     redo->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
     edit->addAction(redo);
     addItem(edit, "mnuCheck", "Check File", "F7", [this] { mnuCheck_Click(); });
+    edit->addSeparator()->setObjectName("sp4");
+    buildSettingsMenuItems(file, edit);
 
     QMenu* window = addMenu(bar, "mnuWindow", "Window");
     mnuSize0 = addItem(window, "mnuSize0", "Original Size", nullptr, [this] { mnuSize0_Click(); });
@@ -97,6 +101,13 @@ bool formTolvane::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched)) {
         auto* key = static_cast<QKeyEvent*>(event);
         const QKeySequence pressed(key->keyCombination());
+        // Unless the user wants the usual select all, copy, paste and cut there.
+        static const QKeySequence kStandard[] = {QKeySequence("Ctrl+A"), QKeySequence("Ctrl+C"),
+                                                 QKeySequence("Ctrl+V"), QKeySequence("Ctrl+X")};
+        if (standardKeysWanted() && std::find(std::begin(kStandard), std::end(kStandard), pressed) != std::end(kStandard)) {
+            event->accept();
+            return true;
+        }
         for (QAction* action : findChildren<QAction*>())
             if (action->shortcuts().contains(pressed)) {
                 event->ignore();

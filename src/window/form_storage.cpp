@@ -407,6 +407,8 @@ bool formStorage::writeTo(const QString& path)
                                      " is open in another storage window; nothing was written.");
         return false;
     }
+    if (!main_.keepBackupBeforeSave(path, "Save Storage"))
+        return false;
     try {
         writeFileAtomically(QFile::encodeName(path).toStdString(), writeStorage(storage_));
     } catch (const std::system_error& e) {

@@ -238,6 +238,16 @@ public:
     // unsaved changes; a signal while that question is up ends the program
     // at once through `endNow` (its status 128 + the signal), keeping the recovery.
     void quitSignal(int signal);
+
+    // The first Save of a run over an existing file keeps the file as it was
+    // beside it as FILE.bak, unless File > Keep a Backup at First Save is off.
+    // False (said in yellow, with `command` as the prefix) when the copy
+    // cannot be made: the save then writes nothing.
+    bool keepBackupBeforeSave(const QString& path, const QString& command);
+    static bool backupsWanted();
+    // Edit > Standard Keys in Text Boxes: Ctrl+A, C, V and X act in a text box
+    // as they usually do instead of as the menu commands.
+    static bool standardKeysWanted();
     std::function<void(int)> endNow = [](int status) { std::_Exit(status); };
 
     // Window > Shop Grid and Edit > Check File.
@@ -294,6 +304,7 @@ private:
     void setCaption(const QString& fileName);
     void buildEncodingMenu(QMenu* file);
     void buildLayoutMenu(QMenu* file);
+    void buildSettingsMenuItems(QMenu* file, QMenu* edit);
     // Shows the layout's controls (level range, excellent flag) and captions;
     // the menu marks it.
     void applyLayout(const FileLayout& layout);
@@ -412,8 +423,7 @@ private:
     QStringList recoveriesDeferred_;  // the files the user keeps for later
     int nextStorageId_ = 0;
     bool quitting_ = false;
-    // The first Save of a session over an existing file keeps it as FILE.bak.
-    QStringList backedUp_;
+    QStringList backedUp_;  // the files this run has kept a .bak of
 };
 
 }  // namespace vs

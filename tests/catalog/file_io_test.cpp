@@ -422,5 +422,27 @@ TEST_F(FileWriteAsUser, AnotherUsersWritableFileInAStickyFolderIsWrittenInPlace)
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"shop0.txt"});
 }
 
+TEST(FileBackup, KeepsTheFileAsItStandsAndAsPrivate)
+{
+    test::TempDir dir;
+    const std::filesystem::path file = dir.write("shop1.txt", std::string("a\0b", 3));
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    dir.write("shop1.txt.bak", "older");
+    EXPECT_TRUE(keepBackupCopy(file));
+    EXPECT_EQ(test::readBytes(dir.path() / "shop1.txt.bak"), std::string("a\0b", 3));
+    EXPECT_EQ(std::filesystem::status(dir.path() / "shop1.txt.bak").permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    // Nothing to keep: no file, or a folder.
+    EXPECT_FALSE(keepBackupCopy(dir.path() / "none.txt"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "none.txt.bak"));
+    std::filesystem::create_directory(dir.path() / "folder");
+    EXPECT_FALSE(keepBackupCopy(dir.path() / "folder"));
+    // A backup that cannot be written throws, and leaves the file alone.
+    std::filesystem::create_directory(dir.path() / "shop2.txt.bak");
+    const std::filesystem::path second = dir.write("shop2.txt", "x");
+    EXPECT_THROW(keepBackupCopy(second), std::system_error);
+    EXPECT_EQ(test::readBytes(second), "x");
+}
+
 }  // namespace
 }  // namespace vs

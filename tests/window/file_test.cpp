@@ -1,5 +1,9 @@
 // File > Open, Save and Save as... through the window.
+#include "window/form_storage.h"
 #include "window_fixture.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
 
 #include <QDir>
 
@@ -154,6 +158,108 @@ private slots:
             QCOMPARE(readFile(copy), saved);
             QVERIFY2(!saved.isEmpty(), qPrintable(name));
         }
+    }
+
+    void theFirstSaveOfARunOverAFileKeepsItAsABackup()
+    {
+        DataFolder data;
+        Window w(data);
+        QTemporaryDir dir;
+        QVERIFY(w.get<QAction>("mnuBackup")->isChecked());  // on unless turned off
+        const QByteArray original = "0 3 0 40 0 0 0 //Katana\r\nend\r\n";
+        const QString shop = writeFile(dir, "shop1.txt", original);
+        w.form().openFile(shop);
+        auto* list = w.get<QListWidget>("lstShop");
+        list->setCurrentRow(0);
+        w.click(w.check("checkSkill"));
+        w.trigger("mnuSave");
+        QCOMPARE(readFile(shop + ".bak"), original);
+        w.click(w.check("checkLuck"));
+        w.trigger("mnuSave");
+        QCOMPARE(readFile(shop + ".bak"), original);  // the first save only
+        QVERIFY(readFile(shop) != original);
+
+        // Save as over another file keeps that one; a new file has nothing to keep.
+        const QByteArray otherBytes = "1 1 0 19 0 0 0\r\n";
+        const QString other = writeFile(dir, "shop2.txt", otherBytes);
+        w.dialogs.nextSave = other;
+        w.trigger("mnuSaveAs");
+        QCOMPARE(readFile(other + ".bak"), otherBytes);
+        w.dialogs.nextSave = dir.filePath("shop3.txt");
+        w.trigger("mnuSaveAs");
+        QVERIFY(QFile::exists(dir.filePath("shop3.txt")) && !QFile::exists(dir.filePath("shop3.txt.bak")));
+
+        // A backup that cannot be written stops the save.
+        const QString blocked = writeFile(dir, "shop5.txt", otherBytes);
+        QVERIFY(QDir(dir.path()).mkdir("shop5.txt.bak"));
+        w.dialogs.nextSave = blocked;
+        w.trigger("mnuSaveAs");
+        QVERIFY2(w.status().startsWith("Save> shop5.txt cannot be kept as shop5.txt.bak: "), qPrintable(w.status()));
+        QCOMPARE(readFile(blocked), otherBytes);
+
+        // Turned off, and remembered: no backup.
+        w.trigger("mnuBackup");
+        QVERIFY(!formTolvane::backupsWanted());
+        const QString fourth = writeFile(dir, "shop4.txt", otherBytes);
+        w.dialogs.nextSave = fourth;
+        w.trigger("mnuSaveAs");
+        QVERIFY(readFile(fourth) != otherBytes && !QFile::exists(fourth + ".bak"));
+        w.trigger("mnuBackup");
+        QVERIFY(formTolvane::backupsWanted());
+    }
+
+    void saveAsProposesTheDocumentsOwnFile()
+    {
+        DataFolder data;
+        Window w(data);
+        QTemporaryDir dir;
+        w.dialogs.nextSave.clear();
+        w.trigger("mnuSaveAs");
+        QCOMPARE(w.dialogs.proposedSaves, QStringList({QString()}));  // a list without a file: no name
+        const QString warehouse = writeFile(dir, "warehouse.txt", QByteArray(2400, 'F'));
+        formStorage* storage = w.form().openStorage(warehouse);
+        QVERIFY(storage);
+        const QString shop = writeFile(dir, "shop1.txt", "0 3 0 40 0 0 0\r\n");
+        w.form().openFile(shop);
+        // The list proposes its own file, never the storage's; the storage its own.
+        w.trigger("mnuSaveAs");
+        QCOMPARE(w.dialogs.proposedSaves.last(), shop);
+        storage->saveAs();
+        QCOMPARE(w.dialogs.proposedSaves.last(), warehouse);
+    }
+
+    void standardKeysInTextBoxesAreASetting()
+    {
+        DataFolder data;
+        Window w(data);
+        QLineEdit* box = w.box("txtShopComment");
+        QAction* setting = w.get<QAction>("mnuStandardKeys");
+        QVERIFY(!setting->isChecked());
+        // Off: Ctrl+A in a text box is File > Save as..., as everywhere.
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(w.dialogs.proposedSaves.size(), 1);
+        // On: the box's own select all, copy, cut and paste.
+        w.trigger("mnuStandardKeys");
+        QVERIFY(formTolvane::standardKeysWanted());
+        box->setText("Red potion");
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(box->selectedText(), QString("Red potion"));
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("Red potion"));
+        QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(box->text(), QString());
+        QVERIFY(w.form().isVisible());  // not Exit
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->text(), QString("Red potion"));
+        QCOMPARE(w.dialogs.proposedSaves.size(), 1);
+        // Elsewhere the menu keys stay: Ctrl+V in the list copies the vault code.
+        auto* list = w.get<QListWidget>("lstShop");
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), w.hex());
+        w.trigger("mnuStandardKeys");
+        QVERIFY(!formTolvane::standardKeysWanted());
     }
 };
 
