@@ -277,8 +277,8 @@ Searches item and subtype names as the editor's Find does. The terms joined by
 single spaces are the query; only the first three count, and a term beginning
 with '-' excludes names that contain it. Prints the ranked rows, one a line:
   CLASS<TAB>INDEX<TAB>LEVEL<TAB>NAME
-LEVEL is a named subtype's level, or - for the item's own name ('encode
-CLASS INDEX LEVEL ...' or 'encode --name' composes the item).
+LEVEL is a named subtype's level, or - for the item's own name (encode
+composes the item from CLASS INDEX LEVEL, or from its name).
   --words          match whole words instead of parts of names
   --json           print one JSON array of {class, index, level (null for
                    the item's own name), name}
