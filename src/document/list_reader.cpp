@@ -103,7 +103,6 @@ ListFile readListFile(std::string bytes, const FileLayout& layout)
     source->bytes = std::move(bytes);
     const std::string_view all = source->bytes;
     ListFile file;
-    file.layout = layout.id;
     LineEndTally ends;
     forEachListLine(
         all, layout, [&](ListEntry&& entry) { file.entries.push_back(std::move(entry)); },

@@ -39,7 +39,6 @@ struct SourceText {
 struct ListFile {
     EntryList entries;
     std::shared_ptr<const SourceText> source;
-    LayoutId layout = LayoutId::Shop7;  // the layout the file was read in
 };
 
 // Calls `each(line)` for every physical line of the bytes, first to last (its
