@@ -267,6 +267,10 @@ bool keepBackupCopy(const std::filesystem::path& path)
     }
     std::filesystem::path backup = path;
     backup += ".bak";
+    // The copy is a file of its own: a link in its place is replaced, never followed.
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(backup, ec)) &&
+        !std::filesystem::remove(backup, ec))
+        throw std::system_error(ec, backup.string());
     writeFileAtomically(backup, bytes);
     std::filesystem::permissions(backup, status.permissions() & std::filesystem::perms::all, ec);
     return true;

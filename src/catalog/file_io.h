@@ -37,8 +37,9 @@ std::string readFileBytes(const std::filesystem::path& path);
 // `path`.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
-// Keeps the file as it stands beside it as PATH.bak, replacing an older one,
-// through writeFileAtomically and as private as the file itself. Returns false,
+// Keeps the file as it stands beside it as PATH.bak, replacing an older one
+// (a symbolic link there is replaced, not followed), through
+// writeFileAtomically and as private as the file itself. Returns false,
 // doing nothing, when `path` is no regular file (nothing to keep). Throws
 // std::system_error when the file cannot be read or the copy not written.
 bool keepBackupCopy(const std::filesystem::path& path);

@@ -33,12 +33,14 @@ namespace vs {
 
 namespace {
 
-// Another run of the program that is still going: its recoveries are its own.
+// Another run of this program that is still going: its recoveries are its
+// own. A process that merely got the number of an ended run is no such run.
 bool runningElsewhere(int64_t pid)
 {
-    if (pid <= 0 || pid == ::getpid())
+    if (pid <= 0 || pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) != 0)
         return false;
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+    const QString program = QFileInfo("/proc/" + QString::number(pid) + "/exe").canonicalFilePath();
+    return !program.isEmpty() && program == QFileInfo("/proc/self/exe").canonicalFilePath();
 }
 
 QString nativePath(const std::string& path)
@@ -93,10 +95,11 @@ void formTolvane::writeRecoveries()
     QStringList current;
     auto keep = [&](const QString& name, const Recovery& recovery) {
         const QString file = folder + "/" + name;
+        // What was kept before stays until a newer copy is written in its place.
+        current << file;
         try {
             QDir().mkpath(folder);
             writeFileAtomically(QFile::encodeName(file).toStdString(), encodeRecovery(recovery));
-            current << file;
         } catch (const std::system_error& e) {
             tellUser(StatusColor::Yellow, "Recovery> The unsaved changes cannot be kept in " + folder + ": " +
                                               QString::fromLocal8Bit(e.code().message()) + ".");
@@ -180,7 +183,12 @@ bool formTolvane::offerRecovery(const QString& file, const Recovery& recovery)
             recoveriesDeferred_ << file;
             return false;
         }
-        formStorage* window = showStorage(std::move(storage), path);
+        // Into the window that has the file open, or a window of its own.
+        formStorage* window = path.isEmpty() ? nullptr : storageWindowFor(path);
+        if (window && window->storage().kind == storage.kind)
+            window->restore(storage.contents, -1);
+        else
+            window = showStorage(std::move(storage), path);
         window->history()->resetClean();  // unsaved, as it was
     }
     // The restored document is unsaved work of this run now: its recovery is ours.
@@ -228,7 +236,7 @@ void formTolvane::offerRecoveryFor(const QString& path)
     const std::string stored = storedPath(path);
     const QDateTime modified = QFileInfo(path).lastModified();
     for (const auto& [file, recovery] : recoveryFiles(recoveryFolder()))
-        if (recovery.kind == Recovery::Kind::List && recovery.path == stored && !runningElsewhere(recovery.pid) &&
+        if (recovery.path == stored && !runningElsewhere(recovery.pid) &&
             !recoveriesWritten_.contains(file) && !recoveriesDeferred_.contains(file) &&
             recovery.writtenAtMs > modified.toMSecsSinceEpoch()) {
             offerRecovery(file, recovery);

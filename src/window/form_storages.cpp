@@ -70,6 +70,7 @@ formStorage* formTolvane::openStorage(const QString& path)
     const QString count = itemCount(storage);
     formStorage* window = showStorage(std::move(storage), path);
     tellUser(StatusColor::Green, "Open Storage> " + name + ": " + count + ".");
+    offerRecoveryFor(path);  // unsaved changes to this file that a killed run kept
     return window;
 }
 

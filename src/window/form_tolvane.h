@@ -231,7 +231,7 @@ public:
     void writeRecoveries();
     void removeRecoveries();
     // Offers the recoveries that ended runs left (start-up), or the one of a
-    // file just opened when it is newer than the file.
+    // file just opened (a list or a storage) when it is newer than the file.
     void offerRecoveries();
     void offerRecoveryFor(const QString& path);
     // SIGTERM, SIGINT, SIGHUP: the recovery is written, then Exit asks about

@@ -442,6 +442,14 @@ TEST(FileBackup, KeepsTheFileAsItStandsAndAsPrivate)
     const std::filesystem::path second = dir.write("shop2.txt", "x");
     EXPECT_THROW(keepBackupCopy(second), std::system_error);
     EXPECT_EQ(test::readBytes(second), "x");
+    // A link in the copy's place is replaced, and what it points to is left alone.
+    const std::filesystem::path precious = dir.write("precious.txt", "mine");
+    const std::filesystem::path third = dir.write("shop3.txt", "third");
+    std::filesystem::create_symlink(precious, dir.path() / "shop3.txt.bak");
+    EXPECT_TRUE(keepBackupCopy(third));
+    EXPECT_EQ(test::readBytes(precious), "mine");
+    EXPECT_FALSE(std::filesystem::is_symlink(dir.path() / "shop3.txt.bak"));
+    EXPECT_EQ(test::readBytes(dir.path() / "shop3.txt.bak"), "third");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // started again with --child.
 #include "codes/storage.h"
 #include "document/list_writer.h"
+#include "document/recovery.h"
 #include "window/form_storage.h"
 #include "window/quit_signals.h"
 #include "window_fixture.h"
@@ -204,6 +205,70 @@ private slots:
             w.trigger("mnuExit");
             QCOMPARE(recoveryCount(), 0);
         }
+    }
+
+    void aRecoveryThatCannotBeRenewedKeepsTheOldOne()
+    {
+        DataFolder data;
+        QTemporaryDir dir;
+        Window w(data);
+        w.form().openFile(writeFile(dir, "shop4.txt", "0 3 0 40 0 0 0 //Katana\r\nend\r\n"));
+        w.get<QListWidget>("lstShop")->setCurrentRow(0);
+        w.click(w.check("checkSkill"));
+        w.form().writeRecoveries();
+        const QStringList files = QDir(formTolvane::recoveryFolder()).entryList({"*.recovery"});
+        QCOMPARE(files.size(), 1);
+        const QString kept = formTolvane::recoveryFolder() + "/" + files.front();
+        const QByteArray before = readFile(kept);
+        QVERIFY(QFile::setPermissions(kept, QFile::ReadOwner));
+        w.click(w.check("checkLuck"));
+        w.form().writeRecoveries();
+        QVERIFY2(w.status().startsWith("Recovery> The unsaved changes cannot be kept"), qPrintable(w.status()));
+        QCOMPARE(readFile(kept), before);
+        QVERIFY(QFile::setPermissions(kept, QFile::ReadOwner | QFile::WriteOwner));
+    }
+
+    void aRecoveryOfAnEndedRunWhoseNumberWasReusedIsOffered()
+    {
+        DataFolder data;
+        Recovery recovery;
+        recovery.pid = 1;  // a process that is no run of this program
+        recovery.writtenAtMs = 1;
+        recovery.layout = "shop-7";
+        recovery.entries.push_back(ListEntry("// kept", kCommentEntry));
+        QDir().mkpath(formTolvane::recoveryFolder());
+        QFile file(formTolvane::recoveryFolder() + "/list-1.recovery");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(encodeRecovery(recovery)));
+        file.close();
+        Window w(data);
+        w.dialogs.recoveryAnswer = RecoveryAnswer::Restore;
+        w.form().offerRecoveries();
+        QCOMPARE(w.dialogs.recoveryOffers.size(), 1);
+        QCOMPARE(texts(w.get<QListWidget>("lstShop")), QStringList({"// kept"}));
+    }
+
+    void anOpenedStorageWithANewerRecoveryIsOfferedIntoItsWindow()
+    {
+        DataFolder data;
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, "warehouse.txt", warehouseWithKatana());
+        {
+            Window w(data);
+            formStorage* storage = w.form().openStorage(path);
+            QVERIFY(storage);
+            storage->chooseSlot(0);
+            storage->deleteSelected();
+            w.form().writeRecoveries();
+            QCOMPARE(recoveryCount(), 1);
+        }
+        Window w(data);
+        w.dialogs.recoveryAnswer = RecoveryAnswer::Restore;
+        formStorage* storage = w.form().openStorage(path);
+        QCOMPARE(w.dialogs.recoveryOffers.size(), 1);
+        QCOMPARE(w.form().findChildren<formStorage*>().size(), 1);
+        QVERIFY(storage->isModified());
+        QVERIFY(isEmptySlot(storage->storage().contents[0]));
     }
 };
 
