@@ -62,18 +62,6 @@ void storeLimited(clsShopCode& code, double classIndex, double typeIndex, double
     code.optLevel = limitToRange(optLevel, 0, 4);
 }
 
-std::array<double, 7> entryFieldValues(std::string_view text, int editMode)
-{
-    std::array<double, 7> fields{};
-    size_t at = 0;
-    for (std::string_view field : entryPieces(text))
-        if (at < fields.size())
-            fields[at++] = tokenValue(field);
-    if (editMode == kBagDocument)  // class, index, level, skill, luck, option
-        fields = {fields[0], fields[1], fields[2], 0, fields[3], fields[4], fields[5]};
-    return fields;
-}
-
 std::string layoutItemName(const Catalog& catalog, const ItemLayout& layout, const clsShopCode& code,
                            int excellentBits, int excellentFlag, std::string_view optionLabel)
 {

@@ -111,11 +111,6 @@ int16_t limitToRange(double value, int low, int high);
 void storeLimited(clsShopCode& code, double classIndex, double typeIndex, double level, double dur, double skill,
                   double luck, double optLevel, int levelCount);
 
-// The seven values an item entry's fields give the editor, in the order update
-// takes them: each field read by the token value rule without rounding, an
-// empty or missing field 0; an item-bag entry has no durability (0).
-std::array<double, 7> entryFieldValues(std::string_view text, int editMode);
-
 // What Update All makes of an item entry, without the editor: the entry loaded
 // and saved again, its columns limited and its comment the item's display name
 // (`storedName` turns the name into the comment's bytes). None when the loaded
