@@ -6,7 +6,6 @@
 #include "codes/vault_code.h"
 
 #include <cstdint>
-#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
