@@ -15,7 +15,7 @@ std::optional<int> editModeForFileName(std::string_view fileName);
 std::string openRefusalMessage(std::string_view fileName);
 
 // The caption of the luck check box for a naming rule (a document kind names
-// as its specification layout): "Excellent" where luck names an item
+// as its first layout): "Excellent" where luck names an item
 // "Excellent ...", else "Luck".
 std::string_view luckCaption(int nameRule);
 

@@ -44,7 +44,7 @@ struct FileLayout {
 
 const std::vector<FileLayout>& builtInLayouts();
 const FileLayout& layoutFor(LayoutId id);
-// The specification's layout of a document kind: shop, 7 columns; item bag, 6 columns.
+// The layout a new document of a kind starts in: shop, 7 columns; item bag, 6 columns.
 const FileLayout& specLayout(int editMode);
 const FileLayout* layoutByName(std::string_view name);
 // The names, in the order of builtInLayouts: "shop-7, bag-6, shop-8, bag-sections"
@@ -55,7 +55,7 @@ std::string layoutNames();
 // bag; otherwise the column count most item lines have, or failing any item
 // line a heading comment that names the columns, chooses among the layouts of
 // the kind. A file that tells nothing gets `fallback` (when of the kind) or the
-// kind's specification layout.
+// kind's first layout (specLayout).
 const FileLayout& detectLayout(std::string_view bytes, int editMode, const FileLayout* fallback = nullptr);
 
 // Where a record stands in a file in sections.

@@ -69,7 +69,7 @@ private:
 // a section's number, its "end" and the rows of a settings section are comment
 // entries too. Every entry remembers its line and its place in it.
 ListFile readListFile(std::string bytes, const FileLayout& layout);
-// The same in the specification's layout of a shop (editMode 0) or an item bag (1).
+// The same in the first layout of a shop (editMode 0) or an item bag (1).
 inline ListFile readListFile(std::string bytes, int editMode)
 {
     return readListFile(std::move(bytes), specLayout(editMode));

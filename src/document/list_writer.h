@@ -32,7 +32,7 @@ enum class SaveStyle {
 // "end" line unless a comment entry reading "end" follows its last item entry.
 std::string writeListFile(const EntryList& entries, const FileLayout& layout, const SourceText* source = nullptr,
                           SaveStyle style = SaveStyle::KeepLines);
-// The same in the specification's layout of a shop (editMode 0) or an item bag (1).
+// The same in the first layout of a shop (editMode 0) or an item bag (1).
 inline std::string writeListFile(const EntryList& entries, int editMode, const SourceText* source = nullptr,
                                  SaveStyle style = SaveStyle::KeepLines)
 {

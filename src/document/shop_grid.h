@@ -33,7 +33,7 @@ inline EntryItem readEntryItem(const std::string& text, int editMode)
 
 // The name a document shows for the entry's item: the display name of the item
 // the fields describe ("Unknown Item" for one the catalog lacks), by the naming
-// rule of its layout (NameRule; a document kind names as its specification layout).
+// rule of its layout (NameRule; a document kind names as its first layout).
 std::string entryDisplayName(const Catalog& catalog, const EntryItem& item, int nameRule);
 
 inline constexpr int kGridColumns = 8;

@@ -112,18 +112,21 @@ void formTolvane::openFile(const QString& path)
     else
         tellUser(StatusColor::Green, "Open> File Opened: " + name + layoutText);
     rememberRecentFile(path);
+    showEntries(read.entries);  // a new document: nothing to undo, and nothing unsaved
+    listViewsChanged();
+    offerRecoveryFor(path);  // unsaved changes to this file that a killed run kept
+}
+
+void formTolvane::showEntries(const EntryList& list)
+{
     {
         const QSignalBlocker quiet(lstShop);
         lstShop->clear();
-        for (const ListEntry& entry : read.entries) {
-            auto* row = new QListWidgetItem(lstShop);
-            showRowEntry(row, entry, docEncoding_);
-        }
+        for (const ListEntry& entry : list)
+            showRowEntry(new QListWidgetItem(lstShop), entry, docEncoding_);
         lstShop->setCurrentRow(-1);
     }
-    undoStack_->clear();  // a new document: nothing to undo, and nothing unsaved
-    listViewsChanged();
-    offerRecoveryFor(path);  // unsaved changes to this file that a killed run kept
+    undoStack_->clear();
 }
 
 bool formTolvane::bagIsBoK() const

@@ -125,14 +125,7 @@ void formTolvane::chooseLayout(const FileLayout& layout)
     ListFile read = readListFile(bytes, layout);
     source_ = std::move(read.source);
     applyLayout(layout);
-    {
-        const QSignalBlocker quiet(lstShop);
-        lstShop->clear();
-        for (const ListEntry& entry : read.entries)
-            showRowEntry(new QListWidgetItem(lstShop), entry, docEncoding_);
-        lstShop->setCurrentRow(-1);
-    }
-    undoStack_->clear();
+    showEntries(read.entries);
     listViewsChanged();
     tellUser(StatusColor::White, "Layout> The list is in the layout " + layoutLabel(layout) + ".");
 }

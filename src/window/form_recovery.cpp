@@ -212,14 +212,7 @@ void formTolvane::restoreList(const Recovery& recovery)
         setWindowTitle(fromBytes(kAppTitle) + "[*]");
     else
         setCaption(QFileInfo(currFile).fileName());
-    {
-        const QSignalBlocker quiet(lstShop);
-        lstShop->clear();
-        for (const ListEntry& entry : recovery.entries)
-            showRowEntry(new QListWidgetItem(lstShop), entry, docEncoding_);
-        lstShop->setCurrentRow(-1);
-    }
-    undoStack_->clear();
+    showEntries(recovery.entries);
     undoStack_->resetClean();  // unsaved changes, as they were
     listViewsChanged();
 }

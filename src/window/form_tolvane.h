@@ -309,6 +309,9 @@ private:
     // the menu marks it.
     void applyLayout(const FileLayout& layout);
     void markLayoutMenu();
+    // Puts the entries into the list as its rows, none selected, without
+    // running the selection handler; nothing to undo afterwards.
+    void showEntries(const EntryList& list);
     // Loads the selected item entry into the editor (lstShop_Click's item part).
     void loadItemEntry(const ListEntry& entry, int row);
     // Where New puts an entry: above the selected row, at the end without one

@@ -239,7 +239,7 @@ private slots:
         QCOMPARE(rowEntry(list->item(1)).rest.fields, std::vector<std::string>({"0"}));
         QCOMPARE(readFile(path), kShop8);
 
-        // New documents: the specification's layout until another is chosen, then that one.
+        // New documents: the 7-column shop until another layout is chosen, then that one.
         QCOMPARE(formTolvane::newDocumentLayout(0).name, std::string_view("shop-7"));
         w.trigger("mnuLayoutNew_shop-8");
         {
