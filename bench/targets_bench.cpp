@@ -8,10 +8,10 @@
 #include "catalog/file_io.h"
 #include "catalog/item_search.h"
 #include "codes/shop_code.h"
-#include "codes/storage.h"
+#include "storage/storage.h"
 #include "codes/vault_code.h"
 #include "codes/vault_decode.h"
-#include "document/file_check.h"
+#include "check/file_check.h"
 
 #include <algorithm>
 #include <chrono>

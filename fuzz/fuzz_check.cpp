@@ -4,9 +4,9 @@
 // - Findings come in line order, each on a line the file has.
 // - Every placed item lies inside the 8 x 15 grid and its cells name it; no
 //   two placed items share a cell.
-#include "document/file_check.h"
+#include "check/file_check.h"
 #include "document/list_reader.h"
-#include "document/shop_grid.h"
+#include "grid/shop_grid.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

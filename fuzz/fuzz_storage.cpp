@@ -6,8 +6,8 @@
 // - Findings come in slot order, on slots the storage has; the map draws every
 //   grid row.
 // - A refused edit changes nothing; a placed item's cell names its slot.
-#include "codes/storage.h"
-#include "codes/storage_text.h"
+#include "storage/storage.h"
+#include "storage/storage_text.h"
 #include "fuzz_support.h"
 
 #include <optional>

@@ -3,8 +3,8 @@
 #include "catalog/text_utils.h"
 #include "codes/display_name.h"
 #include "cli/cli_context.h"
-#include "document/file_check.h"
-#include "document/shop_grid.h"
+#include "check/file_check.h"
+#include "grid/shop_grid.h"
 
 #include <algorithm>
 #include <variant>

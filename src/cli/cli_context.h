@@ -4,7 +4,7 @@
 #include "catalog/text_encoding.h"
 #include "catalog/vault_error.h"
 #include "cli/cli_args.h"
-#include "document/file_check.h"
+#include "check/file_check.h"
 #include "document/list_reader.h"
 
 #include <filesystem>

@@ -3,9 +3,9 @@
 #include "catalog/file_io.h"
 #include "catalog/vault_error.h"
 #include "cli/cli_context.h"
-#include "codes/storage.h"
-#include "codes/storage_text.h"
-#include "document/file_check.h"
+#include "storage/storage.h"
+#include "storage/storage_text.h"
+#include "check/file_check.h"
 
 #include <algorithm>
 #include <system_error>

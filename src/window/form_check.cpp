@@ -1,13 +1,13 @@
 // Window > Shop Grid and Edit > Check File: what the server will make of the list.
-#include "document/file_check.h"
+#include "check/file_check.h"
 #include "document/list_reader.h"
 #include "window/form_problems.h"
 #include "window/form_shop_grid.h"
 #include "window/form_tolvane.h"
 
-#include <QApplication>
-#include <QListWidget>
-#include <QStyle>
+#include "window/entry_list_model.h"
+
+#include <QListView>
 #include <QTimer>
 
 namespace vs {
@@ -36,35 +36,35 @@ void formTolvane::listViewsChanged()
 
 void formTolvane::selectEntry(int row)
 {
-    if (row < 0 || row >= lstShop->count())
+    if (row < 0 || row >= document_.size())
         return;
-    lstShop->setCurrentRow(row);
-    lstShop->scrollToItem(lstShop->item(row));
+    setListRow(row);
+    lstShop->scrollTo(listModel_->index(row));
 }
 
 void formTolvane::mnuCheck_Click()
 {
-    const EntryList list = entries();
+    const EntryList& list = entries();
     std::vector<int> lines(list.size());
     for (size_t r = 0; r < lines.size(); ++r)
         lines[r] = static_cast<int>(r) + 1;
     std::vector<Finding> findings;
-    if (std::optional<Finding> notText = source_ ? notTextFinding(source_->bytes) : std::nullopt)
+    const SourceText* source = document_.source();
+    if (std::optional<Finding> notText = source ? notTextFinding(source->bytes) : std::nullopt)
         findings.push_back(std::move(*notText));  // nothing in it is checked line by line
     else
         findings = checkEntries(list, lines, *layout_, *catalog_);
 
     // Rows with an error carry a mark until the next check.
-    const QIcon mark = QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical);
-    for (int r = 0; r < lstShop->count(); ++r)
-        lstShop->item(r)->setIcon(QIcon());
+    std::vector<bool> marks(list.size());
     size_t errors = 0;
     for (const Finding& finding : findings)
         if (finding.severity == Finding::Severity::Error) {
             ++errors;
-            if (QListWidgetItem* row = lstShop->item(finding.line - 1))
-                row->setIcon(mark);
+            if (finding.line >= 1 && static_cast<size_t>(finding.line) <= marks.size())
+                marks[static_cast<size_t>(finding.line - 1)] = true;
         }
+    listModel_->setMarks(std::move(marks));
     if (!problems_)
         problems_ = new formProblems(*this);
     problems_->show(findings);

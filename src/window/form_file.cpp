@@ -7,6 +7,7 @@
 #include "document/list_reader.h"
 #include "document/list_writer.h"
 #include "window/form_tolvane.h"
+#include "window/entry_list_model.h"
 #include "window/list_rows.h"
 #include "window/settings.h"
 #include "window/text_bytes.h"
@@ -17,6 +18,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QListView>
 #include <QListWidget>
 #include <QMenu>
 #include <QSettings>
@@ -97,7 +99,6 @@ void formTolvane::openFile(const QString& path)
     const std::string notText = notTextReason(bytes);
     docEncoding_ = shownEncoding(bytes, chosenEncoding_);
     ListFile read = readListFile(std::move(bytes), layout);
-    source_ = std::move(read.source);
     applyLayout(layout);
 
     currFile = path;
@@ -112,21 +113,16 @@ void formTolvane::openFile(const QString& path)
     else
         tellUser(StatusColor::Green, "Open> File Opened: " + name + layoutText);
     rememberRecentFile(path);
-    showEntries(read.entries);  // a new document: nothing to undo, and nothing unsaved
-    listViewsChanged();
+    showEntries(std::move(read.entries), std::move(read.source));  // a new document: nothing to undo, nothing unsaved
     offerRecoveryFor(path);  // unsaved changes to this file that a killed run kept
 }
 
-void formTolvane::showEntries(const EntryList& list)
+void formTolvane::showEntries(EntryList list, std::shared_ptr<const SourceText> source)
 {
-    {
-        const QSignalBlocker quiet(lstShop);
-        lstShop->clear();
-        for (const ListEntry& entry : list)
-            showRowEntry(new QListWidgetItem(lstShop), entry, docEncoding_);
-        lstShop->setCurrentRow(-1);
-    }
-    undoStack_->clear();
+    undoStack_->clear();  // its steps name rows of the document that goes
+    listModel_->setEncoding(docEncoding_);
+    document_.reset(std::move(list), std::move(source), *layout_);
+    dropSelectionQuietly();
 }
 
 bool formTolvane::bagIsBoK() const
@@ -140,8 +136,7 @@ bool formTolvane::saveFile(const QString& filename)
         tellUser(StatusColor::Yellow, QString("Save> No file specified."));
         return false;
     }
-    const EntryList list = entries();
-    if (const long row = firstRowWithLineBreak(list); row >= 0) {
+    if (const long row = firstRowWithLineBreak(entries()); row >= 0) {
         tellUser(StatusColor::Yellow,
                  QString("Save> Row %1 holds a line break, which no line of the file can hold; nothing was written.")
                      .arg(row + 1));
@@ -150,7 +145,7 @@ bool formTolvane::saveFile(const QString& filename)
     if (!keepBackupBeforeSave(filename, "Save"))
         return false;
     try {
-        writeFileAtomically(filename.toStdString(), writeListFile(list, *layout_, source_.get()));
+        writeFileAtomically(filename.toStdString(), document_.fileBytes());
     } catch (const std::system_error& e) {
         tellUser(StatusColor::Yellow,
                  QString("Save> %1: %2").arg(e.code().value()).arg(QString::fromLocal8Bit(e.code().message())));
@@ -254,9 +249,7 @@ void formTolvane::chooseEncoding(const QString& id)
             openFile(currFile);  // read again, shown in the new code page
         } else {
             docEncoding_ = chosenEncoding_;
-            const QSignalBlocker quiet(lstShop);
-            for (int r = 0; r < lstShop->count(); ++r)
-                showRowEntry(lstShop->item(r), rowEntry(lstShop->item(r)), docEncoding_);
+            listModel_->setEncoding(docEncoding_);
         }
         tellUser(StatusColor::White,
                  "Encoding> Texts are shown in " + QString::fromStdString(chosenEncoding_.label()) + ".");

@@ -13,6 +13,7 @@
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QLabel>
+#include <QListView>
 #include <QListWidget>
 #include <QMenu>
 #include <QSignalBlocker>
@@ -95,6 +96,7 @@ void formTolvane::markLayoutMenu()
 void formTolvane::applyLayout(const FileLayout& layout)
 {
     layout_ = &layout;
+    document_.setLayout(layout);
     editMode_ = static_cast<int16_t>(layout.editMode);
     // The 6-column item bag's fifth column is captioned "Excellent"; a layout
     // with a luck column and an excellent flag of its own says "Luck".
@@ -120,13 +122,9 @@ void formTolvane::chooseLayout(const FileLayout& layout)
         return;
     }
     // A list without a file: its rows as they would be saved, read in the new layout.
-    const EntryList list = entries();
-    const std::string bytes = writeListFile(list, *layout_, source_.get());
-    ListFile read = readListFile(bytes, layout);
-    source_ = std::move(read.source);
+    ListFile read = readListFile(document_.fileBytes(), layout);
     applyLayout(layout);
-    showEntries(read.entries);
-    listViewsChanged();
+    showEntries(std::move(read.entries), std::move(read.source));
     tellUser(StatusColor::White, "Layout> The list is in the layout " + layoutLabel(layout) + ".");
 }
 

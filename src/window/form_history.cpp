@@ -2,12 +2,11 @@
 // and the question about unsaved changes.
 #include "window/form_storage.h"
 #include "window/form_tolvane.h"
-#include "window/list_rows.h"
+#include "window/entry_list_model.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QListWidget>
-#include <QSignalBlocker>
+#include <QListView>
 #include <QUndoStack>
 
 namespace vs {
@@ -25,69 +24,80 @@ void formTolvane::endListChange(const QString& caption)
     if (--changeDepth_ > 0 || pendingEdits_.empty())
         return;
     leaveStorageItem();  // a command on the list: Undo takes it back, not a storage's edit
-    undoStack_->push(new ListChange(*this, caption, std::move(pendingEdits_), pendingSelectedBefore_,
+    undoStack_->push(new ListChange(document_, *this, caption, std::move(pendingEdits_), pendingSelectedBefore_,
                                     selectedRow(), false));
     pendingEdits_.clear();
 }
 
-void formTolvane::recordRowEdit(RowEdit edit)
+void formTolvane::recordEdit(DocumentEdit edit)
 {
-    applyRowEdit(edit, true);
     if (changeDepth_ > 0) {
         pendingEdits_.push_back(std::move(edit));
         return;
     }
     // An edit of the selected entry through the editor or the comment box.
     const int row = edit.row;
-    std::vector<RowEdit> edits;
+    std::vector<DocumentEdit> edits;
     edits.push_back(std::move(edit));
-    undoStack_->push(new ListChange(*this, "Edit Entry", std::move(edits), row, row, true));
+    undoStack_->push(new ListChange(document_, *this, "Edit Entry", std::move(edits), row, row, true));
 }
 
 void formTolvane::insertRow(int at, const ListEntry& entry)
 {
-    recordRowEdit({RowEdit::Insert, at, {}, entry});
+    recordEdit(document_.insert(at, {entry}));
 }
 
-void formTolvane::removeRow(int at)
+void formTolvane::removeRows(int at, int count)
 {
-    recordRowEdit({RowEdit::Remove, at, rowEntry(lstShop->item(at)), {}});
+    recordEdit(document_.remove(at, count));
 }
 
 void formTolvane::setRow(int at, const ListEntry& entry)
 {
-    ListEntry before = rowEntry(lstShop->item(at));
+    const ListEntry& before = document_.at(at);
     if (before == entry && before.origin == entry.origin)
         return;  // nothing changes, and no step is recorded
-    recordRowEdit({RowEdit::Set, at, std::move(before), entry});
+    recordEdit(document_.replace(at, entry));
 }
 
-void formTolvane::applyRowEdit(const RowEdit& edit, bool forward)
+void formTolvane::moveRow(int from, int to)
 {
-    // Inserting or taking a row moves the selection along; the command that
+    recordEdit(document_.move(from, to));
+}
+
+void formTolvane::aboutToChange(const DocumentChange&)
+{
+    // Inserting or taking rows moves the selection along; the command that
     // made the edit sets it afterwards.
-    const QSignalBlocker quiet(lstShop);
-    const bool inserting = (edit.op == RowEdit::Insert) == forward;
-    if (edit.op == RowEdit::Set) {
-        showRowEntry(lstShop->item(edit.row), forward ? edit.after : edit.before, docEncoding_);
-    } else if (inserting) {
-        auto* row = new QListWidgetItem;
-        showRowEntry(row, edit.op == RowEdit::Insert ? edit.after : edit.before, docEncoding_);
-        lstShop->insertItem(edit.row, row);
-    } else {
-        delete lstShop->takeItem(edit.row);
-    }
+    ++quietSelection_;
+}
+
+void formTolvane::changed(const DocumentChange&)
+{
+    --quietSelection_;
     listViewsChanged();
+}
+
+void formTolvane::dropSelectionQuietly()
+{
+    ++quietSelection_;
+    lstShop->selectionModel()->clear();
+    --quietSelection_;
+}
+
+void formTolvane::setListRow(int row)
+{
+    if (row < 0 || row >= document_.size())
+        lstShop->selectionModel()->clear();
+    else
+        lstShop->selectionModel()->setCurrentIndex(listModel_->index(row), QItemSelectionModel::ClearAndSelect);
 }
 
 void formTolvane::showSelection(int row)
 {
-    {
-        const QSignalBlocker quiet(lstShop);
-        lstShop->setCurrentRow(-1);
-    }
-    if (row >= 0 && row < lstShop->count())
-        lstShop->setCurrentRow(row);  // loads the entry into the editor, writing nothing
+    dropSelectionQuietly();
+    if (row >= 0 && row < document_.size())
+        setListRow(row);  // loads the entry into the editor, writing nothing
 }
 
 QString formTolvane::caption() const

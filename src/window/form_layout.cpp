@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QListView>
 #include <QListWidget>
 #include <QResizeEvent>
 

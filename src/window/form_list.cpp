@@ -1,42 +1,23 @@
 // The list of entries: its commands, keys and mouse, and loading the chosen entry.
-#include "codes/code_manager.h"
+#include "code_manager/code_manager.h"
 #include "document/list_entry.h"
 #include "document/list_reader.h"
 #include "window/list_selector.h"
 #include "window/form_tolvane.h"
-#include "window/list_rows.h"
 #include "window/text_bytes.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QProgressDialog>
-#include <QSignalBlocker>
 
 namespace vs {
 
-namespace {
-
-// Leaves the list with no row selected without running its selection handler,
-// as emptying or shortening the list does.
-void dropSelectionQuietly(QListWidget* list)
-{
-    const QSignalBlocker quiet(list);
-    list->setCurrentRow(-1);
-}
-
-int visiblySelected(const QListWidget* list)
-{
-    const QListWidgetItem* row = list->currentItem();
-    return row && row->isSelected() ? list->currentRow() : -1;
-}
-
-}  // namespace
-
 int formTolvane::selectedRow() const
 {
-    return visiblySelected(lstShop);
+    const QModelIndex current = lstShop->currentIndex();
+    return current.isValid() && lstShop->selectionModel()->isSelected(current) ? current.row() : -1;
 }
 
 void formTolvane::shopAddItem(int kind)
@@ -48,13 +29,13 @@ void formTolvane::shopAddItem(int kind)
         text = "//";
     const int at = newEntryPosition();
     insertRow(at, ListEntry(std::move(text), kind));
-    dropSelectionQuietly(lstShop);
-    lstShop->setCurrentRow(at);
+    dropSelectionQuietly();
+    setListRow(at);
 }
 
 int formTolvane::newEntryPosition() const
 {
-    const int count = lstShop->count();
+    const int count = document_.size();
     const int selected = selectedRow();
     const int at = (selected < 0 || selected == count - 1) ? count : selected;
     // The rows the server reads as items: a shop's up to its first "end", a
@@ -66,22 +47,13 @@ int formTolvane::newEntryPosition() const
         const SectionPlace place = sections.place();
         if (place == SectionPlace::Items && first < 0)
             first = r;
-        const QListWidgetItem* row = lstShop->item(r);
-        if (row->data(Qt::UserRole).toInt() != kItemEntry)
-            sections.step(documentBytes(row->text()));
+        const ListEntry& row = document_.at(r);
+        if (row.kind != kItemEntry)
+            sections.step(row.text);
         if (first >= 0 && sections.place() != SectionPlace::Items)
             return at >= first && at <= r ? at : r;
     }
     return at;
-}
-
-void formTolvane::swapListItems(QListWidget* lst, int si, int ti)
-{
-    // The whole entries change places: text, kind, remainder and origin.
-    const ListEntry a = rowEntry(lst->item(si));
-    const ListEntry b = rowEntry(lst->item(ti));
-    setRow(si, b);
-    setRow(ti, a);
 }
 
 void formTolvane::cmdShopNew_Click()
@@ -91,27 +63,27 @@ void formTolvane::cmdShopNew_Click()
     shopAddItem(kItemEntry);
     theItem->isNewItem = false;
     endListChange("Add Item");
-    tellUser(StatusColor::White, "Add Item> Item Added: " + lstShop->currentItem()->text());
+    tellUser(StatusColor::White, "Add Item> Item Added: " + documentText(document_.at(selectedRow()).text));
 }
 
 void formTolvane::cmdShopRemove_Click()
 {
     const int i = selectedRow();
     if (i < 0) {
-        tellUser(StatusColor::Yellow, QString(lstShop->count() == 0 ? "Delete Item> The list is empty."
+        tellUser(StatusColor::Yellow, QString(document_.empty() ? "Delete Item> The list is empty."
                                                                     : "Delete Item> Please select an item first."));
         return;
     }
     beginListChange();
-    const QString text = lstShop->item(i)->text();
-    removeRow(i);
-    dropSelectionQuietly(lstShop);
-    const int count = lstShop->count();
+    const QString text = documentText(document_.at(i).text);
+    removeRows(i, 1);
+    dropSelectionQuietly();
+    const int count = document_.size();
     if (i == 0) {
         if (count > 0)
-            lstShop->setCurrentRow(0);
+            setListRow(0);
     } else {
-        lstShop->setCurrentRow(i == count ? i - 1 : i);
+        setListRow(i == count ? i - 1 : i);
     }
     endListChange("Remove Item");
     tellUser(StatusColor::White, "Delete Item> Item Removed: " + text);
@@ -123,9 +95,10 @@ void formTolvane::cmdShopItemShiftU_Click()
     if (i <= 0)
         return;
     beginListChange();
-    swapListItems(lstShop, i, i - 1);
+    // The whole entry moves: text, kind, remainder and origin.
+    moveRow(i, i - 1);
     allowUpdate = false;
-    lstShop->setCurrentRow(i - 1);
+    setListRow(i - 1);
     allowUpdate = true;
     endListChange("Move Up");
 }
@@ -133,12 +106,12 @@ void formTolvane::cmdShopItemShiftU_Click()
 void formTolvane::cmdShopItemShiftD_Click()
 {
     const int i = selectedRow();
-    if (i < 0 || i >= lstShop->count() - 1)
+    if (i < 0 || i >= document_.size() - 1)
         return;
     beginListChange();
-    swapListItems(lstShop, i, i + 1);
+    moveRow(i, i + 1);
     allowUpdate = false;
-    lstShop->setCurrentRow(i + 1);
+    setListRow(i + 1);
     allowUpdate = true;
     endListChange("Move Down");
 }
@@ -164,9 +137,8 @@ void formTolvane::mnuClearList_Click()
     if (!dialogs_.askYesNo(this, "Clear Prompt", "Clear this list?"))
         return;
     beginListChange();
-    for (int r = lstShop->count() - 1; r >= 0; --r)
-        removeRow(r);
-    dropSelectionQuietly(lstShop);
+    removeRows(0, document_.size());
+    dropSelectionQuietly();
     endListChange("Remove All Items");
 }
 
@@ -182,7 +154,7 @@ void formTolvane::lstShop_KeyDown(int keyCode, Qt::KeyboardModifiers shift)
         shiftAlone ? cmdShopItemShiftD_Click() : cmdShopRemove_Click();
     } else if (keyCode == Qt::Key_Plus && (shift & Qt::KeypadModifier)) {
         beginListChange();
-        lstShop->setCurrentRow(lstShop->count() - 1);
+        setListRow(document_.size() - 1);
         shopAddItem(kItemEntry);
         endListChange("Add Item");
     }
@@ -206,17 +178,17 @@ void formTolvane::lstShop_Click()
     if (selected < 0)
         return;
     leaveStorageItem();  // a row chosen in the list: the editor writes into it, not into a storage
-    const QListWidgetItem* row = lstShop->item(selected);
-    const ListEntry entry = rowEntry(row);
+    const ListEntry entry = document_.at(selected);
+    const QString rowText = documentText(entry.text);
     theItem->rowHeld = false;
     if (entry.kind == kBlankEntry || entry.kind == kCommentEntry) {
         chkProtectComment->setChecked(false);
         theItem->isNotItem = true;
         theItem->allowSaveToShop = false;
-        txtShopComment->setText(row->text());
+        txtShopComment->setText(rowText);
         theItem->allowSaveToShop = true;
         chkProtectComment->setChecked(true);
-        tellUser(StatusColor::Green, "Load Non-Item> Loaded: " + row->text());
+        tellUser(StatusColor::Green, "Load Non-Item> Loaded: " + rowText);
     } else if (entry.kind == kItemEntry) {
         loadItemEntry(entry, selected);
     }
@@ -282,7 +254,7 @@ void formTolvane::loadItemEntry(const ListEntry& entry, int row)
 void formTolvane::mnuUpdateAll_Click()
 {
     // A long run shows its progress and can be stopped; the rows done stay done.
-    const int count = lstShop->count();
+    const int count = document_.size();
     QProgressDialog progress("Updating all items...", "Cancel", 0, count, this);
     progress.setObjectName("dlgUpdateAll");
     progress.setWindowModality(Qt::WindowModal);
@@ -298,11 +270,11 @@ void formTolvane::mnuUpdateAll_Click()
             if (progress.wasCanceled())
                 break;
         }
-        if (lstShop->item(r)->data(Qt::UserRole).toInt() != kItemEntry)
+        if (document_.at(r).kind != kItemEntry)
             continue;
         // Each item entry as loading it into the editor and saving it again makes it.
         lastItem = r;
-        ListEntry entry = rowEntry(lstShop->item(r));
+        ListEntry entry = document_.at(r);
         if (std::optional<std::string> text = updatedEntryText(entry.text, layout_->items, *catalog_, storedName)) {
             entry.text = *std::move(text);
             setRow(r, entry);
@@ -315,7 +287,7 @@ void formTolvane::mnuUpdateAll_Click()
         if (selectedRow() == lastItem)
             lstShop_Click();
         else
-            lstShop->setCurrentRow(lastItem);
+            setListRow(lastItem);
         if (theItem->flgItemExists)
             theItem->saveToShop();
     }
@@ -337,15 +309,6 @@ void formTolvane::txtShopComment_Change()
 {
     if (theItem)
         theItem->setComment();
-}
-
-EntryList formTolvane::entries() const
-{
-    EntryList list;
-    list.reserve(static_cast<size_t>(lstShop->count()));
-    for (int r = 0; r < lstShop->count(); ++r)
-        list.push_back(rowEntry(lstShop->item(r)));
-    return list;
 }
 
 }  // namespace vs

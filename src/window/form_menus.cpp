@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>

@@ -4,7 +4,7 @@
 #include "catalog/startup_message.h"
 #include "catalog/text_encoding.h"
 #include "catalog/vault_error.h"
-#include "codes/storage.h"
+#include "storage/storage.h"
 #include "document/file_layout.h"
 #include "document/list_reader.h"
 #include "document/recovery.h"
@@ -18,6 +18,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QListView>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QStandardPaths>
@@ -114,7 +115,7 @@ void formTolvane::writeRecoveries()
         list.path = storedPath(currFile);
         list.layout = layout_->name;
         list.encoding = docEncoding_.id();
-        list.source = source_ ? source_->bytes : std::string();
+        list.source = document_.source() ? document_.source()->bytes : std::string();
         list.entries = entries();
         keep("list-" + pid + ".recovery", list);
     }
@@ -203,7 +204,6 @@ void formTolvane::restoreList(const Recovery& recovery)
 {
     const FileLayout* layout = layoutByName(recovery.layout);
     ListFile read = readListFile(recovery.source, layout ? *layout : specLayout(0));
-    source_ = std::move(read.source);
     applyLayout(layout ? *layout : specLayout(0));
     docEncoding_ = TextEncoding::byName(recovery.encoding).value_or(chosenEncoding_);
     currFile = nativePath(recovery.path);
@@ -212,9 +212,8 @@ void formTolvane::restoreList(const Recovery& recovery)
         setWindowTitle(fromBytes(kAppTitle) + "[*]");
     else
         setCaption(QFileInfo(currFile).fileName());
-    showEntries(recovery.entries);
+    showEntries(recovery.entries, std::move(read.source));
     undoStack_->resetClean();  // unsaved changes, as they were
-    listViewsChanged();
 }
 
 void formTolvane::offerRecoveries()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/shop_grid.h"
+#include "grid/shop_grid.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "window/form_storage.h"
 
 #include "catalog/file_io.h"
-#include "codes/storage_text.h"
+#include "storage/storage_text.h"
 #include "window/form_tolvane.h"
 #include "window/storage_change.h"
 #include "window/storage_picture.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "codes/code_man_view.h"
-#include "codes/storage.h"
-#include "document/file_check.h"
+#include "code_manager/code_man_view.h"
+#include "storage/storage.h"
+#include "check/file_check.h"
 
 #include <QMainWindow>
 #include <optional>

@@ -2,7 +2,7 @@
 // item as it works on a list entry.
 #include "catalog/file_io.h"
 #include "catalog/vault_error.h"
-#include "codes/storage_text.h"
+#include "storage/storage_text.h"
 #include "codes/vault_decode.h"
 #include "window/form_storage.h"
 #include "window/form_tolvane.h"
@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -133,10 +134,8 @@ void formTolvane::loadStorageItem(formStorage& storage)
     const StorageSlot& item = storage.storage().contents[static_cast<size_t>(slot)];
     const DecodedVault fields = *decodeVaultCode(slotHex(item));
     // The list's row is no longer the one the editor writes into.
-    if (selectedRow() >= 0) {
-        const QSignalBlocker quiet(lstShop);
-        lstShop->setCurrentRow(-1);
-    }
+    if (selectedRow() >= 0)
+        dropSelectionQuietly();
     if (storageTarget_ && storageTarget_ != &storage)
         storageTarget_->editorLeft();
     storageTarget_ = &storage;

@@ -5,6 +5,7 @@
 #include "catalog/tables.h"
 #include "window/clickable_label.h"
 #include "window/code_box.h"
+#include "window/entry_list_model.h"
 #include "window/typing_limits.h"
 #include "window/list_rows.h"
 #include "window/list_selector.h"
@@ -17,6 +18,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
@@ -66,6 +68,9 @@ formTolvane::formTolvane(DialogSeam& dialogs, QWidget* parent)
     : QMainWindow(parent), dialogs_(dialogs), chosenEncoding_(savedEncoding())
 {
     setObjectName("formTolvane");
+    // First of the document's listeners: it hears a change begin before the
+    // list does and end after it.
+    document_.addListener(this);
     docEncoding_ = chosenEncoding_;
     catalogEncoding_ = chosenEncoding_;
     undoStack_ = new QUndoStack(this);
@@ -118,6 +123,9 @@ formTolvane::~formTolvane()
         child->removeEventFilter(this);
         QObject::disconnect(child, nullptr, this, nullptr);
     }
+    // The list's model goes before the document it listens to.
+    delete listModel_;
+    document_.removeListener(this);
 }
 
 void formTolvane::buildFrames()
@@ -156,7 +164,11 @@ void formTolvane::buildListControls()
     cmdShopItemShiftU->setIcon(doubleArrowIcon(true));
     cmdShopItemShiftU->setToolTip("Shift Selected Up [Shift]+[Insert]");
 
-    lstShop = place<QListWidget>(frmShop, "lstShop", twipsRect(120, 120, 2655, 5520));
+    lstShop = place<QListView>(frmShop, "lstShop", twipsRect(120, 120, 2655, 5520));
+    listModel_ = new EntryListModel(document_, lstShop);
+    listModel_->setEncoding(docEncoding_);
+    lstShop->setModel(listModel_);
+    lstShop->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstShop->setToolTip("Right-click to Insert new item");
     QFont arial("Arial");
     arial.setStyleHint(QFont::SansSerif);
@@ -287,7 +299,10 @@ void formTolvane::connectHandlers()
     connect(cmdShopItemShiftD, &QPushButton::clicked, this, [this] { cmdShopItemShiftD_Click(); });
     // An entry is loaded when the user selects it; the keyboard focus alone
     // (Tab, a click on the empty area, the window coming back) loads nothing.
-    connect(lstShop, &QListWidget::itemSelectionChanged, this, [this] { lstShop_Click(); });
+    connect(lstShop->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (quietSelection_ == 0)
+            lstShop_Click();
+    });
     connect(txtShopComment, &QLineEdit::textChanged, this, [this] { txtShopComment_Change(); });
     connect(txtShopComment, &QLineEdit::inputRejected, this, [this] {
         tellUser(StatusColor::Yellow, "Comment> " + QString::fromStdString(docEncoding_.label()) +

@@ -2,9 +2,10 @@
 
 #include "catalog/catalog.h"
 #include "catalog/text_encoding.h"
-#include "codes/code_man_view.h"
-#include "codes/code_manager.h"
-#include "codes/storage.h"
+#include "code_manager/code_man_view.h"
+#include "code_manager/code_manager.h"
+#include "storage/storage.h"
+#include "document/document.h"
 #include "document/file_layout.h"
 #include "document/list_entry.h"
 #include "window/dialog_seam.h"
@@ -24,6 +25,7 @@ class QMenu;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QPushButton;
 class QToolButton;
@@ -36,6 +38,7 @@ namespace vs {
 struct SourceText;
 class ClickableLabel;
 class CodeBox;
+class EntryListModel;
 class ListSelector;
 
 // The code page chosen in an earlier run, or the default one.
@@ -43,7 +46,7 @@ TextEncoding savedEncoding();
 
 // The main window: it owns the catalog, the code manager and the list, and
 // binds every control to the core.
-class formTolvane : public QMainWindow, public CodeManView, public ListRows {
+class formTolvane : public QMainWindow, public CodeManView, public ListRows, public DocumentListener {
     Q_OBJECT
 public:
     explicit formTolvane(DialogSeam& dialogs, QWidget* parent = nullptr);
@@ -149,7 +152,8 @@ public:
 
     // List.
     void shopAddItem(int kind);
-    void swapListItems(QListWidget* lst, int si, int ti);
+    // Selects the row of the list (none for -1), which loads its entry.
+    void setListRow(int row);
     void cmdShopNew_Click();
     void cmdShopRemove_Click();
     void cmdShopItemShiftU_Click();
@@ -255,9 +259,13 @@ public:
     void mnuCheck_Click();
     // Selects the row, which loads its entry, as clicking it does.
     void selectEntry(int row);
-    EntryList listEntries() const { return entries(); }
+    const EntryList& listEntries() const { return document_.entries(); }
     // The bytes the list was read from, for writing it as Save does.
-    const SourceText* source() const { return source_.get(); }
+    const SourceText* source() const { return document_.source(); }
+    // The list's document. Changed through this, a change is no step of the
+    // history: the window's commands record their own.
+    Document& document() { return document_; }
+    const Document& document() const { return document_; }
     const Catalog& catalog() const { return *catalog_; }
 
     // Texts of the document and of the catalog, as shown and as stored.
@@ -267,8 +275,10 @@ public:
     std::string catalogBytes(const QString& text) const;
 
     // ListRows.
-    void applyRowEdit(const RowEdit& edit, bool forward) override;
     void showSelection(int row) override;
+    // DocumentListener: the windows that show the list follow it.
+    void aboutToChange(const DocumentChange& change) override;
+    void changed(const DocumentChange& change) override;
 
     // Search.
     void cmdFind_Click();
@@ -300,7 +310,7 @@ private:
     void buildSearchControls();
     void buildMenus();
     void connectHandlers();
-    EntryList entries() const;
+    const EntryList& entries() const { return document_.entries(); }
     void setCaption(const QString& fileName);
     void buildEncodingMenu(QMenu* file);
     void buildLayoutMenu(QMenu* file);
@@ -309,9 +319,9 @@ private:
     // the menu marks it.
     void applyLayout(const FileLayout& layout);
     void markLayoutMenu();
-    // Puts the entries into the list as its rows, none selected, without
-    // running the selection handler; nothing to undo afterwards.
-    void showEntries(const EntryList& list);
+    // Makes the entries the list's document, none selected, without running
+    // the selection handler; nothing to undo afterwards.
+    void showEntries(EntryList list, std::shared_ptr<const SourceText> source);
     // Loads the selected item entry into the editor (lstShop_Click's item part).
     void loadItemEntry(const ListEntry& entry, int row);
     // Where New puts an entry: above the selected row, at the end without one
@@ -327,9 +337,12 @@ private:
     void beginListChange();
     void endListChange(const QString& caption);
     void insertRow(int at, const ListEntry& entry);
-    void removeRow(int at);
+    void removeRows(int at, int count);
     void setRow(int at, const ListEntry& entry);
-    void recordRowEdit(RowEdit edit);
+    void moveRow(int from, int to);
+    void recordEdit(DocumentEdit edit);
+    // Leaves the list with no row selected without running its selection handler.
+    void dropSelectionQuietly();
 
     // The windows that show the list follow its changes (at most once an event-loop turn).
     void listViewsChanged();
@@ -339,14 +352,15 @@ private:
     std::unique_ptr<Catalog> catalog_;
     std::unique_ptr<clsCodeMan> theItem;
     std::array<QCheckBox*, 13> arrCheckExc{};
-    std::shared_ptr<const SourceText> source_;  // the bytes the list was read from
+    Document document_;  // the list: its entries, the bytes they came from, its layout
     TextEncoding chosenEncoding_ = TextEncoding::defaultCodePage();
     TextEncoding docEncoding_ = TextEncoding::defaultCodePage();
     TextEncoding catalogEncoding_ = TextEncoding::defaultCodePage();
     QUndoStack* undoStack_ = nullptr;
     QUndoGroup* undoGroup_ = nullptr;
     int changeDepth_ = 0;
-    std::vector<RowEdit> pendingEdits_;
+    std::vector<DocumentEdit> pendingEdits_;
+    int quietSelection_ = 0;  // above 0: selecting a row loads nothing
     int pendingSelectedBefore_ = -1;
     bool resultPressedOnSelected_ = false;
 
@@ -364,7 +378,8 @@ private:
     QPushButton* cmdShopRemove = nullptr;
     QPushButton* cmdShopItemShiftD = nullptr;
     QPushButton* cmdShopItemShiftU = nullptr;
-    QListWidget* lstShop = nullptr;
+    QListView* lstShop = nullptr;
+    EntryListModel* listModel_ = nullptr;
 
     // Selectors and codes.
     std::array<QToolButton*, 3> optCategory{};

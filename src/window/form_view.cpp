@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QListView>
 #include <QListWidget>
 #include <QToolButton>
 
@@ -149,7 +150,7 @@ std::string formTolvane::selectedEntryName() const
 std::string formTolvane::selectedEntryText() const
 {
     const int row = selectedRow();
-    return !storageTarget_ && row >= 0 ? rowEntry(lstShop->item(row)).text : std::string();
+    return !storageTarget_ && row >= 0 ? document_.at(row).text : std::string();
 }
 
 std::string formTolvane::getOptionName() const
@@ -183,7 +184,7 @@ int formTolvane::selectedEntryKind() const
     if (storageTarget_)
         return kItemEntry;
     const int row = selectedRow();
-    return row >= 0 ? lstShop->item(row)->data(Qt::UserRole).toInt() : -1;
+    return row >= 0 ? document_.at(row).kind : -1;
 }
 
 bool formTolvane::setSelectedEntryText(const std::string& text)
@@ -199,7 +200,7 @@ bool formTolvane::setSelectedEntryText(const std::string& text)
     const int row = selectedRow();
     if (row < 0)
         return false;
-    ListEntry entry = rowEntry(lstShop->item(row));
+    ListEntry entry = document_.at(row);
     entry.text = text;
     setRow(row, entry);
     return true;

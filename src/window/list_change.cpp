@@ -2,9 +2,10 @@
 
 namespace vs {
 
-ListChange::ListChange(ListRows& rows, const QString& caption, std::vector<RowEdit> edits, int selectedBefore,
-                       int selectedAfter, bool entryEdit)
+ListChange::ListChange(Document& document, ListRows& rows, const QString& caption, std::vector<DocumentEdit> edits,
+                       int selectedBefore, int selectedAfter, bool entryEdit)
     : QUndoCommand(caption),
+      document_(document),
       rows_(rows),
       edits_(std::move(edits)),
       selectedBefore_(selectedBefore),
@@ -16,7 +17,7 @@ ListChange::ListChange(ListRows& rows, const QString& caption, std::vector<RowEd
 void ListChange::undo()
 {
     for (auto it = edits_.rbegin(); it != edits_.rend(); ++it)
-        rows_.applyRowEdit(*it, false);
+        document_.apply(*it, false);
     done_ = false;
     rows_.showSelection(selectedBefore_);
 }
@@ -25,8 +26,8 @@ void ListChange::redo()
 {
     if (done_)
         return;  // recorded after the command made its edits
-    for (const RowEdit& edit : edits_)
-        rows_.applyRowEdit(edit, true);
+    for (const DocumentEdit& edit : edits_)
+        document_.apply(edit, true);
     done_ = true;
     rows_.showSelection(selectedAfter_);
 }
@@ -34,13 +35,17 @@ void ListChange::redo()
 bool ListChange::mergeWith(const QUndoCommand* other)
 {
     const auto* next = static_cast<const ListChange*>(other);
-    if (edits_.size() != 1 || next->edits_.size() != 1 || edits_[0].op != RowEdit::Set ||
-        next->edits_[0].op != RowEdit::Set || edits_[0].row != next->edits_[0].row)
+    const auto oneReplace = [](const std::vector<DocumentEdit>& edits) {
+        return edits.size() == 1 && edits[0].op == DocumentEdit::Replace && edits[0].after.size() == 1;
+    };
+    if (!oneReplace(edits_) || !oneReplace(next->edits_) || edits_[0].row != next->edits_[0].row)
         return false;
     edits_[0].after = next->edits_[0].after;
     selectedAfter_ = next->selectedAfter_;
     // An entry edited back to what it was leaves no step behind.
-    setObsolete(edits_[0].before == edits_[0].after && edits_[0].before.origin == edits_[0].after.origin);
+    const ListEntry& before = edits_[0].before[0];
+    const ListEntry& after = edits_[0].after[0];
+    setObsolete(before == after && before.origin == after.origin);
     return true;
 }
 

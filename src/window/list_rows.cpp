@@ -1,16 +1,8 @@
 #include "window/list_rows.h"
 
 #include "catalog/text_encoding.h"
-#include "document/list_writer.h"
-
-#include <QListWidgetItem>
 
 namespace vs {
-
-ListEntry rowEntry(const QListWidgetItem* row)
-{
-    return row->data(kEntryRole).value<StoredEntry>().entry;
-}
 
 QString shownText(std::string_view bytes, const TextEncoding& encoding)
 {
@@ -34,19 +26,6 @@ std::string storedBytes(const QString& text, const TextEncoding& encoding)
 bool encodable(const QString& text, const TextEncoding& encoding)
 {
     return encoding.encodeKeepingBytes(text.toStdString()).has_value();
-}
-
-void showRowEntry(QListWidgetItem* row, const ListEntry& entry, const TextEncoding& shown)
-{
-    row->setText(shownText(entry.text, shown));
-    row->setData(Qt::UserRole, entry.kind);
-    row->setData(kEntryRole, QVariant::fromValue(StoredEntry{entry}));
-    // What the line holds beyond the entry, as it is written back.
-    const std::string rest = remainderText(entry.rest, ' ');
-    if (!rest.empty())
-        row->setToolTip("Also kept on this line: " + shownText(rest, shown).trimmed());
-    else if (!row->toolTip().isEmpty())
-        row->setToolTip(QString());
 }
 
 }  // namespace vs

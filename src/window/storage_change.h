@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codes/storage.h"
+#include "storage/storage.h"
 
 #include <QUndoCommand>
 #include <vector>

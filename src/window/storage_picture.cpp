@@ -1,7 +1,7 @@
 #include "window/storage_picture.h"
 
 #include "catalog/catalog.h"
-#include "codes/storage_text.h"
+#include "storage/storage_text.h"
 #include "codes/vault_decode.h"
 #include "window/form_storage.h"
 #include "window/form_tolvane.h"

@@ -6,7 +6,7 @@
 #include "document/file_layout.h"
 #include "document/list_reader.h"
 #include "document/list_writer.h"
-#include "document/shop_grid.h"
+#include "grid/shop_grid.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

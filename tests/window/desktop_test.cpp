@@ -176,7 +176,7 @@ private slots:
         QStringList rows;
         QString status, caption;
         const int exit = runWindow(data, dialogs, shop, [&](formTolvane& window) {
-            rows = texts(window.findChild<QListWidget*>("lstShop"));
+            rows = texts(shopList(window));
             status = window.findChild<QLabel*>("lblDebug")->text();
             caption = window.caption();
             window.mnuExit_Click();
@@ -210,7 +210,7 @@ private slots:
         QStringList rows;
         const int exit = runWindow(data, dialogs, dir.filePath(name), [&](formTolvane& window) {
             shown = window.findChild<QLabel*>("lblDebug")->text();
-            rows = texts(window.findChild<QListWidget*>("lstShop"));
+            rows = texts(shopList(window));
             window.mnuExit_Click();
         });
         QCOMPARE(exit, 0);
@@ -330,7 +330,7 @@ private slots:
         w.dialogs.saveAnswer = SaveAnswer::Discard;
         w.trigger("mnuRecent2");
         QCOMPARE(w.form().caption(), QString("Vaultsmith - shop1.txt"));
-        QCOMPARE(texts(w.get<QListWidget>("lstShop")), QStringList({"14,3,0,255,0,0,0,Potion"}));
+        QCOMPARE(texts(shopList(w)), QStringList({"14,3,0,255,0,0,0,Potion"}));
         QCOMPARE(recentPaths(w), QStringList({first, second}));
     }
 
@@ -351,7 +351,7 @@ private slots:
         QCOMPARE(w.dialogs.saveQuestions, 0);
         QCOMPARE(recentPaths(w), QStringList({kept}));
         QCOMPARE(w.form().caption(), QString("Vaultsmith - shop1.txt"));
-        QCOMPARE(w.get<QListWidget>("lstShop")->count(), 2);  // the list is untouched
+        QCOMPARE(shopList(w)->count(), 2);  // the list is untouched
     }
 
     void aDroppedFileIsOpened()
@@ -361,7 +361,7 @@ private slots:
         QTemporaryDir dir;
         const QString shop = writeFile(dir, "shop3.txt", "0 3 0 40 0 0 0 //Katana\r\n");
         const QString bag = writeFile(dir, "ItemBag4.txt", "14 11 0 0 0 0 //box\r\n");
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         QVERIFY(dropOn(list->viewport(), shop));
         QCOMPARE(texts(list), QStringList({"0,3,0,40,0,0,0,Katana"}));
         QCOMPARE(w.status(), QString("Open> File Opened: shop3.txt (layout: shop, 7 columns, Type Index Level Durab Skill Luck Option)"));

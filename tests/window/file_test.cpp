@@ -21,7 +21,7 @@ private slots:
         QVERIFY(!w.get<QAction>("mnuSave")->isEnabled());
         w.dialogs.nextOpen = writeFile(dir, "Shop7.txt", "// goods\r\n\r\n0 3 0 40 0 0 0 //Katana\r\nabc\r\nend\r\n");
         w.trigger("mnuOpen");
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         QCOMPARE(texts(list), QStringList({"// goods", "", "0,3,0,40,0,0,0,Katana", "abc", "end"}));
         QCOMPARE(list->item(3)->data(Qt::UserRole).toInt(), 2);  // lines of other kinds are kept as comments
         QCOMPARE(list->currentRow(), -1);
@@ -54,7 +54,7 @@ private slots:
         w.dialogs.nextOpen.clear();
         w.trigger("mnuOpen");
         QCOMPARE(w.status(), QString("Open> File Open was cancelled."));
-        QCOMPARE(w.get<QListWidget>("lstShop")->count(), 1);  // the old list stays
+        QCOMPARE(shopList(w)->count(), 1);  // the old list stays
         QCOMPARE(w.form().caption(), QString("Vaultsmith"));
     }
 
@@ -65,7 +65,7 @@ private slots:
         QTemporaryDir dir;
         const QString shop = writeFile(dir, "shop1.txt", "14 3 0 255 0 0 0 //Potion\r\n");
         w.form().openFile(shop);
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         list->setCurrentRow(0);
         w.type("txtShopComment", "Red potion");
         w.trigger("mnuSave");
@@ -97,7 +97,7 @@ private slots:
 
         const QString shop = writeFile(dir, "shop2.txt", "1 1 1 1 1 1 1\r\n");
         w.form().openFile(shop);
-        w.get<QListWidget>("lstShop")->setCurrentRow(0);
+        shopList(w)->setCurrentRow(0);
         w.paste("txtShopComment", QString::fromUtf8("Жезл"));
         QCOMPARE(w.comment(), QString("Hand Axe+1+4+Skill+Luck"));
         QLineEdit* comment = w.box("txtShopComment");
@@ -106,7 +106,7 @@ private slots:
         QCOMPARE(w.comment(), QString("Hand Axe+1+4+Skill+Luck"));  // refused as it is typed
         QVERIFY2(w.status().startsWith("Comment> "), qPrintable(w.status()));
         // A row holding a line break, which no line can hold, is refused when saving.
-        putRow(w.get<QListWidget>("lstShop"), "1,1,1,1,1,1,1,two\nlines", 1, 0);
+        putRow(shopList(w), "1,1,1,1,1,1,1,two\nlines", 1, 0);
         w.trigger("mnuSave");
         QVERIFY2(w.status().startsWith("Save> Row 1 holds a line break"), qPrintable(w.status()));
         QCOMPARE(w.statusColor(), QColor(255, 255, 0));
@@ -121,7 +121,7 @@ private slots:
         const QString bag = writeFile(dir, "EventItemBag9.txt", "14 11 0 0 0 0 //box\r\n");
         w.form().openFile(bag);
         QVERIFY(!w.form().bagIsBoK());
-        w.get<QListWidget>("lstShop")->setCurrentRow(0);
+        shopList(w)->setCurrentRow(0);
         w.click(w.check("checkLuck"));
         QVERIFY(w.form().bagIsBoK());
         w.trigger("mnuSave");
@@ -169,7 +169,7 @@ private slots:
         const QByteArray original = "0 3 0 40 0 0 0 //Katana\r\nend\r\n";
         const QString shop = writeFile(dir, "shop1.txt", original);
         w.form().openFile(shop);
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         list->setCurrentRow(0);
         w.click(w.check("checkSkill"));
         w.trigger("mnuSave");
@@ -254,9 +254,9 @@ private slots:
         QCOMPARE(box->text(), QString("Red potion"));
         QCOMPARE(w.dialogs.proposedSaves.size(), 1);
         // Elsewhere the menu keys stay: Ctrl+V in the list copies the vault code.
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         list->setFocus();
-        QTest::keyClick(list, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(list.view(), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), w.hex());
         w.trigger("mnuStandardKeys");
         QVERIFY(!formTolvane::standardKeysWanted());

@@ -45,7 +45,7 @@ private slots:
         QVERIFY(grid->isVisible());
         QCOMPARE(places(grid), QStringList({"0@0,0", "1@1,0", "3@3,0"}));
 
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         list->setCurrentRow(3);
         w.click(w.get<QPushButton>("cmdShopItemShiftU"));  // Kris above the comment
         w.click(w.get<QPushButton>("cmdShopItemShiftU"));  // and above the Buckler
@@ -135,7 +135,7 @@ private slots:
                                                "Row 3: error: the catalog has no item 31 in class 15 [unknown-item]"}));
         QCOMPARE(w.status(), QString("Check> 1 error, 1 warning."));
         QCOMPARE(w.statusColor(), QColor(255, 255, 0));
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         QVERIFY(!list->item(2)->icon().isNull());
         QVERIFY(list->item(1)->icon().isNull());
         emit problems->itemActivated(problems->item(1));

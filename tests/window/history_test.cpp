@@ -20,7 +20,7 @@ struct ListState {
 
 ListState state(Window& w)
 {
-    auto* list = w.get<QListWidget>("lstShop");
+    auto list = shopList(w);
     ListState s{texts(list), {}, w.form().selectedRow()};
     for (int r = 0; r < list->count(); ++r)
         s.kinds << list->item(r)->data(Qt::UserRole).toInt();
@@ -48,7 +48,7 @@ private slots:
         QTemporaryDir dir;
         w.form().openFile(writeFile(dir, "shop1.txt",
                                     "// head\r\n0 1 0 20 0 0 0 //Kris\r\n1 0 0 18 0 0 0 9 //Axe//kept\r\n"));
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         list->setCurrentRow(1);
         const struct {
             const char* name;
@@ -91,7 +91,7 @@ private slots:
     {
         DataFolder data;
         Window w(data);
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         w.trigger("mnuBlank");
         QCOMPARE(list->count(), 2);
         QTest::keyClick(&w.form(), Qt::Key_Z, Qt::ControlModifier);
@@ -107,7 +107,7 @@ private slots:
     {
         DataFolder data;
         Window w(data);
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         putRow(list, "1,5,7,30,1,1,2,House axe", 1);
         list->setCurrentRow(1);
         w.choose("comboLevel", "+9");
@@ -125,7 +125,7 @@ private slots:
     {
         DataFolder data;
         Window w(data);
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         for (int r = 0; r < 600; ++r)
             putRow(list, "0,3,0,40,0,0,0,old", 1);
         w.form().updateAllProgressDelay = 0;  // show the progress at once
@@ -157,7 +157,7 @@ private slots:
         // Two rows alike in text, unlike in line end.
         const QString bag = writeFile(dir, "EventItemBag1.txt", "// x\n// x\r\n// y\r\n");
         w.form().openFile(bag);
-        w.get<QListWidget>("lstShop")->setCurrentRow(0);
+        shopList(w)->setCurrentRow(0);
         w.click(w.get<QPushButton>("cmdShopItemShiftD"));
         w.trigger("mnuSave");
         QCOMPARE(readFile(bag), QByteArray("// x\r\n// x\n// y\r\n"));
@@ -167,7 +167,7 @@ private slots:
     {
         DataFolder data;
         Window w(data);
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         const QString start = list->item(0)->text();
         w.type("txtShopComment", "Sharp");
         w.click(w.check("checkLuck"));
@@ -188,7 +188,7 @@ private slots:
         const QString shop = writeFile(dir, "shop1.txt", "0 1 0 20 0 0 0 //Kris\r\n");
         w.form().openFile(shop);
         QVERIFY(!w.form().isWindowModified());
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         list->setCurrentRow(0);
         w.click(w.check("checkSkill"));
         QVERIFY(w.form().isWindowModified());

@@ -30,12 +30,6 @@ QList<QByteArray> linesOf(const QByteArray& bytes)
     return lines;
 }
 
-void clickRow(QListWidget* list, int row)
-{
-    const QRect r = list->visualItemRect(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
-}
-
 }  // namespace
 
 class KeepingTest : public QObject {
@@ -69,18 +63,18 @@ private slots:
 
             // Tick Skill on an item entry that stands alone on its line and that the
             // editor shows as it stands, one with a remainder if any.
-            auto* list = w.get<QListWidget>("lstShop");
+            auto list = shopList(w);
             int target = -1;
             for (int r = 0; r < list->count(); ++r) {
-                const ListEntry e = rowEntry(list->item(r));
+                const ListEntry e = w.form().document().at(r);
                 if (e.kind != kItemEntry || file.source->lines[static_cast<size_t>(e.origin.line)].entryCount != 1 ||
-                    (target >= 0 && (e.rest.empty() || !rowEntry(list->item(target)).rest.empty())))
+                    (target >= 0 && (e.rest.empty() || !w.form().document().at(target).rest.empty())))
                     continue;
                 clickRow(list, r);
                 if (!w.form().item()->rowHeld)
                     target = r;
             }
-            const ListEntry before = rowEntry(list->item(target));
+            const ListEntry before = w.form().document().at(target);
             withRemainder += !before.rest.empty();
             if (!before.rest.empty())
                 QVERIFY(!list->item(target)->toolTip().isEmpty());
@@ -119,7 +113,7 @@ private slots:
         Window w(data);
         QTemporaryDir dir;
         w.form().openFile(writeFile(dir, "shop1.txt", "0 1 0 20 0 0 0 //Kris\r\n1 0 0 18 0 0 0 //Axe\r\n"));
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         const QStringList rows = texts(list);
         for (Qt::FocusReason reason : {Qt::TabFocusReason, Qt::ActiveWindowFocusReason, Qt::MouseFocusReason}) {
             const QString code = w.shop();
@@ -129,8 +123,8 @@ private slots:
             QCOMPARE(w.shop(), code);  // nothing was loaded
             w.click(w.check("checkSkill"));
             list->setFocus();
-            QTest::keyClick(list, Qt::Key_Delete);
-            QTest::keyClick(list, Qt::Key_Insert);
+            QTest::keyClick(list.view(), Qt::Key_Delete);
+            QTest::keyClick(list.view(), Qt::Key_Insert);
             QCOMPARE(texts(list), rows);
         }
         // A click below the rows selects nothing either.
@@ -161,7 +155,7 @@ private slots:
         QTemporaryDir dir;
         const QString shop = writeFile(dir, "shop1.txt", "// a\r\n");
         w.form().openFile(shop);
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         list->setCurrentRow(0);
         w.paste("txtShopComment", "// first\r\nsecond\tthird\x01");
         QCOMPARE(texts(list), QStringList({"// first  second\tthird "}));
@@ -179,7 +173,7 @@ private slots:
         const QString utf8 = writeFile(dir, "shopUtf8.txt", koreanUtf8 + "end\n");
         {
             Window w(data);
-            auto* list = w.get<QListWidget>("lstShop");
+            auto list = shopList(w);
             // UTF-8 shows as UTF-8 whatever code page is chosen.
             w.form().openFile(utf8);
             QCOMPARE(list->item(0)->text(), QString::fromUtf8("// 갂 물약"));
@@ -212,7 +206,7 @@ private slots:
         Window again(data);
         QVERIFY(again.get<QAction>("mnuEncoding_windows-949")->isChecked());
         again.form().openFile(cp949);
-        QCOMPARE(again.get<QListWidget>("lstShop")->item(1)->text(), QString::fromUtf8("14,3,0,255,0,0,0,물약"));
+        QCOMPARE(shopList(again)->item(1)->text(), QString::fromUtf8("14,3,0,255,0,0,0,물약"));
     }
 
     void anEditKeepsBytesTheCodePageDoesNotDefine()
@@ -223,7 +217,7 @@ private slots:
         // An item the catalog lacks keeps its comment, here in CP949 while Windows-1252 is chosen.
         const QString bag = writeFile(dir, "EventItemBag1.txt", "0 31 0 0 0 0 //\x81\x41 old\r\n");
         w.form().openFile(bag);
-        w.get<QListWidget>("lstShop")->setCurrentRow(0);
+        shopList(w)->setCurrentRow(0);
         w.click(w.check("checkSkill"));
         QLineEdit* comment = w.box("txtShopComment");
         comment->setFocus();

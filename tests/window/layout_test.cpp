@@ -74,8 +74,8 @@ private slots:
         QCOMPARE(query->text(), QString("name of item to find..."));
         QCOMPARE(QGuiApplication::clipboard()->text(), w.hex());
         QTest::keyClick(query, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(w.get<QListWidget>("lstShop")->count(), 2);
-        QCOMPARE(w.get<QListWidget>("lstShop")->item(1)->text(), QString("//"));
+        QCOMPARE(shopList(w)->count(), 2);
+        QCOMPARE(shopList(w)->item(1)->text(), QString("//"));
     }
 
     void aboutShowsTheCaptionAndVersion()

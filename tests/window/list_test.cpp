@@ -1,5 +1,5 @@
 // The list: adding, removing, moving, keys, and loading entries into the editor.
-#include "codes/code_manager.h"
+#include "code_manager/code_manager.h"
 #include "window/list_rows.h"
 #include "window_fixture.h"
 
@@ -18,7 +18,7 @@ private slots:
     {
         DataFolder data;
         Window w(data);
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         w.choose("comboItemSelector", "Rapier");
         w.click(w.get<QPushButton>("cmdShopNew"));
         QCOMPARE(texts(list), QStringList({"0,2,0,0,0,0,0,Rapier", "0,2,0,0,0,0,0,Rapier"}));
@@ -38,7 +38,7 @@ private slots:
     {
         DataFolder data;
         Window w(data);
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         w.trigger("mnuInsertItem");
         w.trigger("mnuBlank");
         QCOMPARE(list->count(), 3);
@@ -63,7 +63,7 @@ private slots:
     {
         DataFolder data;
         Window w(data);
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         w.trigger("mnuComment");
         QCOMPARE(texts(list), QStringList({"0,0,0,0,0,0,0,Kris", "//"}));
         w.click(w.get<QPushButton>("cmdShopItemShiftU"));
@@ -84,21 +84,21 @@ private slots:
     {
         DataFolder data;
         Window w(data);
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         list->setFocus();
-        QTest::keyClick(list, Qt::Key_Insert, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(list.view(), Qt::Key_Insert, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(list->count(), 2);  // Ctrl+Shift+Insert adds an item
-        QTest::keyClick(list, Qt::Key_Insert, Qt::ShiftModifier);
+        QTest::keyClick(list.view(), Qt::Key_Insert, Qt::ShiftModifier);
         QCOMPARE(list->currentRow(), 0);
-        QTest::keyClick(list, Qt::Key_Delete, Qt::ShiftModifier);
+        QTest::keyClick(list.view(), Qt::Key_Delete, Qt::ShiftModifier);
         QCOMPARE(list->currentRow(), 1);
-        QTest::keyClick(list, Qt::Key_Plus, Qt::KeypadModifier);
+        QTest::keyClick(list.view(), Qt::Key_Plus, Qt::KeypadModifier);
         QCOMPARE(list->count(), 3);
         QCOMPARE(list->currentRow(), 2);
-        QTest::keyClick(list, Qt::Key_Delete);
+        QTest::keyClick(list.view(), Qt::Key_Delete);
         QCOMPARE(list->count(), 2);
         list->setCurrentRow(-1);
-        QTest::keyClick(list, Qt::Key_Insert);
+        QTest::keyClick(list.view(), Qt::Key_Insert);
         QCOMPARE(list->count(), 2);  // keys do nothing without a selected row
     }
 
@@ -108,19 +108,19 @@ private slots:
         Window w(data);
         w.dialogs.answerYes = false;
         w.trigger("mnuClearList");
-        QCOMPARE(w.get<QListWidget>("lstShop")->count(), 1);
+        QCOMPARE(shopList(w)->count(), 1);
         QCOMPARE(w.dialogs.titles.back(), QString("Clear Prompt"));
         QCOMPARE(w.dialogs.messages.back(), QString("Clear this list?"));
         w.dialogs.answerYes = true;
         w.trigger("mnuClearList");
-        QCOMPARE(w.get<QListWidget>("lstShop")->count(), 0);
+        QCOMPARE(shopList(w)->count(), 0);
     }
 
     void commentEntriesAreEditedThroughTheCommentBox()
     {
         DataFolder data;
         Window w(data);
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         w.trigger("mnuComment");
         QCOMPARE(w.comment(), QString("//"));
         QVERIFY(w.check("chkProtectComment")->isChecked());
@@ -140,7 +140,7 @@ private slots:
     {
         DataFolder data;
         Window w(data);
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         putRow(list, "1,5,7,30,1,1,2,House axe", 1);
         list->setCurrentRow(1);
         QCOMPARE(w.combo("comboClassSelector")->currentText(), QString("Axes"));
@@ -159,7 +159,7 @@ private slots:
     {
         DataFolder data;
         Window w(data);
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         putRow(list, "0,31,15.5,12.5,0,0,0,Lost blade", 1);
         list->setCurrentRow(1);
         QCOMPARE(w.comment(), QString("Lost blade"));
@@ -180,7 +180,7 @@ private slots:
     {
         DataFolder data;
         Window w(data);
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         putRow(list, "0,3,2,40,0,1,0,old name", 1, 0);
         for (const char* text : {"// note", "0,30,0,0,0,0,0,ghost", "1,1,0,19,1,0,0,axe"})
             putRow(list, text, QString(text).startsWith("//") ? 2 : 1);
@@ -205,7 +205,7 @@ private slots:
                                       "-1", "0.5", "1.5", "2.5", "12.5", "255", "300", "x", "", "&H1", "1e1"};
         // Mostly values the editor shows as they stand: other rows are left alone.
         auto pick = [&] { return QByteArray(values[random() % 8 == 0 ? random() % std::size(values) : random() % 2]); };
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         int existing = 0, missing = 0;
         for (int editMode : {0, 1}) {
             w.form().openFile(writeFile(dir, editMode == 0 ? "shop1.txt" : "EventItemBag1.txt", ""));
@@ -221,7 +221,7 @@ private slots:
                 putRow(list, text + ",old", 1);
             }
             for (int r = 0; r < list->count(); ++r) {
-                const std::string text = rowEntry(list->item(r)).text;
+                const std::string text = w.form().document().at(r).text;
                 const std::optional<std::string> updated = updatedEntryText(
                     text, specLayout(editMode).items, w.form().catalog(), [](const std::string& name) { return name; });
                 list->setCurrentRow(r);
@@ -249,7 +249,7 @@ private slots:
         QTemporaryDir dir;
         w.form().openFile(writeFile(dir, "EventItemBag9.txt", "14\t11\t1\t0\t1\t0\t//box\r\n"));
         QCOMPARE(w.check("checkLuck")->text(), QString("Excellent"));
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         list->setCurrentRow(0);
         QCOMPARE(w.shop(), QString("14 11 1 0 0 1 0"));
         QCOMPARE(w.comment(), QString("Excellent Gift Box of Fortune"));
@@ -261,7 +261,7 @@ private slots:
     {
         DataFolder data;
         Window w(data);
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         QTest::mouseClick(list->viewport(), Qt::RightButton, {}, QPoint(40, 8));
         auto* menu = w.get<QMenu>("mnuInsert");
         QTRY_VERIFY(menu->isVisible());

@@ -114,8 +114,8 @@ private slots:
         QCOMPARE(w.code("txtResultShop")->highlightedText(), QString());
         w.click(w.check("checkSkill"));
         QCOMPARE(w.code("txtResultHex")->highlightedText(), QString("80"));
-        w.get<QListWidget>("lstShop")->setCurrentRow(-1);
-        w.get<QListWidget>("lstShop")->setCurrentRow(0);
+        shopList(w)->setCurrentRow(-1);
+        shopList(w)->setCurrentRow(0);
         QCOMPARE(w.code("txtResultHex")->highlightedText(), QString());
     }
 
@@ -180,10 +180,10 @@ private slots:
         Window w(data);
         w.click(w.check("chkProtectComment"));
         w.type("txtShopComment", "House special");
-        QCOMPARE(w.get<QListWidget>("lstShop")->item(0)->text(), QString("0,0,0,0,0,0,0,House special"));
+        QCOMPARE(shopList(w)->item(0)->text(), QString("0,0,0,0,0,0,0,House special"));
         w.click(w.check("checkLuck"));
         QCOMPARE(w.comment(), QString("House special"));
-        QCOMPARE(w.get<QListWidget>("lstShop")->item(0)->text(), QString("0,0,0,0,0,1,0,House special"));
+        QCOMPARE(shopList(w)->item(0)->text(), QString("0,0,0,0,0,1,0,House special"));
         QCOMPARE(w.status(), QString("Save Item> The item is saved to the list."));
         QCOMPARE(w.form().item()->strShopComment, std::string("Kris+Luck"));
         w.click(w.check("chkProtectComment"));

@@ -2,7 +2,7 @@
 // storage and is killed; the next run restores both, and Save writes what the
 // killed run's Save would have written. The killed run is this test program
 // started again with --child.
-#include "codes/storage.h"
+#include "storage/storage.h"
 #include "document/list_writer.h"
 #include "document/recovery.h"
 #include "window/form_storage.h"
@@ -64,7 +64,7 @@ int runChild(QApplication& app, const QStringList& args)
     window.show();
     window.recoveryDelay = 50;
     window.openFile(list);
-    window.findChild<QListWidget*>("lstShop")->setCurrentRow(1);
+    shopList(window)->setCurrentRow(1);
     window.findChild<QCheckBox*>("checkSkill")->click();
     window.mnuBlank_Click();
     int documents = 1;
@@ -182,7 +182,7 @@ private slots:
         {
             Window w(data);
             w.form().openFile(list);
-            w.get<QListWidget>("lstShop")->setCurrentRow(0);
+            shopList(w)->setCurrentRow(0);
             w.click(w.check("checkSkill"));
             w.form().writeRecoveries();
             QCOMPARE(recoveryCount(), 1);
@@ -199,7 +199,7 @@ private slots:
             w.dialogs.recoveryAnswer = RecoveryAnswer::Restore;
             w.form().openFile(list);
             QCOMPARE(w.dialogs.recoveryOffers.size(), 1);
-            QCOMPARE(w.get<QListWidget>("lstShop")->item(0)->text().left(14), QString("0,3,0,40,1,1,0"));
+            QCOMPARE(shopList(w)->item(0)->text().left(14), QString("0,3,0,40,1,1,0"));
             // Exit with Discard: nothing is left.
             w.dialogs.saveAnswer = SaveAnswer::Discard;
             w.trigger("mnuExit");
@@ -213,7 +213,7 @@ private slots:
         QTemporaryDir dir;
         Window w(data);
         w.form().openFile(writeFile(dir, "shop4.txt", "0 3 0 40 0 0 0 //Katana\r\nend\r\n"));
-        w.get<QListWidget>("lstShop")->setCurrentRow(0);
+        shopList(w)->setCurrentRow(0);
         w.click(w.check("checkSkill"));
         w.form().writeRecoveries();
         const QStringList files = QDir(formTolvane::recoveryFolder()).entryList({"*.recovery"});
@@ -245,7 +245,7 @@ private slots:
         w.dialogs.recoveryAnswer = RecoveryAnswer::Restore;
         w.form().offerRecoveries();
         QCOMPARE(w.dialogs.recoveryOffers.size(), 1);
-        QCOMPARE(texts(w.get<QListWidget>("lstShop")), QStringList({"// kept"}));
+        QCOMPARE(texts(shopList(w)), QStringList({"// kept"}));
     }
 
     void anOpenedStorageWithANewerRecoveryIsOfferedIntoItsWindow()

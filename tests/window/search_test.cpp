@@ -68,9 +68,9 @@ private slots:
         QCOMPARE(w.combo("comboSubTypeSelector")->currentText(), QString("Heart of Friendship"));
         QCOMPARE(w.shop(), QString("14 12 2 0 0 0 0"));
         // The load wrote into the selected entry; later edits do not.
-        QCOMPARE(w.get<QListWidget>("lstShop")->item(0)->text(), QString("14,12,2,0,0,0,0,Heart of Friendship"));
+        QCOMPARE(shopList(w)->item(0)->text(), QString("14,12,2,0,0,0,0,Heart of Friendship"));
         w.choose("comboOpt", "+4");
-        QCOMPARE(w.get<QListWidget>("lstShop")->item(0)->text(), QString("14,12,2,0,0,0,0,Heart of Friendship"));
+        QCOMPARE(shopList(w)->item(0)->text(), QString("14,12,2,0,0,0,0,Heart of Friendship"));
     }
 
     void anEmptyQueryClosesTheFrameWhenLeft()

@@ -20,8 +20,8 @@ private slots:
         QCOMPARE(w.rows("comboClassSelector"),
                  QStringList({"Axes", "Blunt Weapons", "Bows,Arrows,Crossbows,Bolts", "Pole Arms", "Staves", "Swords"}));
         QCOMPARE(w.combo("comboItemSelector")->currentText(), QString("Kris"));
-        QCOMPARE(w.get<QListWidget>("lstShop")->count(), 1);
-        QCOMPARE(w.get<QListWidget>("lstShop")->item(0)->text(), QString("0,0,0,0,0,0,0,Kris"));
+        QCOMPARE(shopList(w)->count(), 1);
+        QCOMPARE(shopList(w)->item(0)->text(), QString("0,0,0,0,0,0,0,Kris"));
         QCOMPARE(w.status(), QString("Add Item> Item Added: 0,0,0,0,0,0,0,Kris"));
         QCOMPARE(w.statusColor(), QColor(255, 255, 255));
         QCOMPARE(w.hex(), QString("00000000000000000000"));

@@ -159,7 +159,7 @@ private slots:
         w.trigger("mnuRedo");
 
         // Choosing a row of the list sends the editor, and Undo, back to the list.
-        auto* list = w.get<QListWidget>("lstShop");
+        auto list = shopList(w);
         const QString firstRow = list->item(0)->text();
         list->setCurrentRow(0);
         QCOMPARE(storage->selectedSlot(), -1);
@@ -248,12 +248,12 @@ private slots:
         w.trigger("mnuRedo");
         QCOMPARE(slotDigits(storage, 14 * 8 + 7), kEmpty);
         // Undo brings the ring back, chosen and in the editor; Redo removes it again.
-        w.get<QListWidget>("lstShop")->setCurrentRow(0);  // the editor on the list meanwhile
+        shopList(w)->setCurrentRow(0);  // the editor on the list meanwhile
         trigger(storage, "mnuStorageUndo");
         QCOMPARE(slotDigits(storage, 14 * 8 + 7), ring);
         QCOMPARE(storage->selectedSlot(), 14 * 8 + 7);
         QCOMPARE(w.combo("comboItemSelector")->currentText(), QString("Ring of Ice"));
-        QCOMPARE(w.get<QListWidget>("lstShop")->currentRow(), -1);
+        QCOMPARE(shopList(w)->currentRow(), -1);
         trigger(storage, "mnuStorageRedo");
         QCOMPARE(slotDigits(storage, 14 * 8 + 7), kEmpty);
         QCOMPARE(storage->selectedSlot(), -1);

@@ -115,10 +115,66 @@ QStringList texts(const QListWidget* list)
     return rows;
 }
 
-void putRow(QListWidget* list, const QByteArray& text, int kind, int at)
+ShopList::ShopList(QListView* view) : view_(view)
 {
-    QListWidgetItem* row = at < 0 ? new QListWidgetItem(list) : list->item(at);
-    showRowEntry(row, ListEntry(text.toStdString(), kind), TextEncoding::defaultCodePage());
+    if (!view_)
+        qFatal("no list view named lstShop");
+}
+
+void ShopList::setCurrentRow(int row) const
+{
+    if (row < 0 || row >= count())
+        view_->selectionModel()->clear();
+    else
+        view_->selectionModel()->setCurrentIndex(view_->model()->index(row, 0), QItemSelectionModel::ClearAndSelect);
+}
+
+formTolvane& ShopList::form() const
+{
+    auto* window = qobject_cast<formTolvane*>(view_->window());
+    if (!window)
+        qFatal("lstShop is not in a main window");
+    return *window;
+}
+
+ShopList shopList(Window& window)
+{
+    return ShopList(window.get<QListView>("lstShop"));
+}
+
+ShopList shopList(QWidget& window)
+{
+    return ShopList(window.findChild<QListView*>("lstShop"));
+}
+
+QStringList texts(const ShopList& list)
+{
+    QStringList rows;
+    for (int i = 0; i < list.count(); ++i)
+        rows << list.item(i).text();
+    return rows;
+}
+
+void putRow(const ShopList& list, const QByteArray& text, int kind, int at)
+{
+    Document& document = list.form().document();
+    ListEntry entry(text.toStdString(), kind);
+    if (at < 0)
+        document.insert(document.size(), {std::move(entry)});
+    else
+        document.replace(at, std::move(entry));
+}
+
+void clickRow(const ShopList& list, int row)
+{
+    list.view()->scrollTo(list.item(row).index());
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(row)).center());
+}
+
+void clickRow(QListWidget* list, int row)
+{
+    const QRect r = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
 }
 
 QByteArray readFile(const QString& path)

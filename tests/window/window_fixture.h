@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +20,8 @@
 #include <memory>
 
 namespace vs::test {
+
+class Window;
 
 // Answers every modal box without showing it, and remembers what was asked.
 class RecordingDialogs : public DialogSeam {
@@ -103,11 +106,58 @@ inline const char* kTestSubTypes =
     "1 \"Heart of Love\"\r\n"
     "2 \"Heart of Friendship\"\r\n";
 
+// lstShop as the tests drive it: the view over the document's rows, through
+// the calls the tests make of a list (a row's text, kind, tool-tip and mark;
+// the current row; clicks on the viewport).
+class ShopList {
+public:
+    explicit ShopList(QListView* view);
+    const ShopList* operator->() const { return this; }
+
+    class Row {
+    public:
+        explicit Row(const QModelIndex& index) : index_(index) {}
+        const Row* operator->() const { return this; }
+        QString text() const { return index_.data().toString(); }
+        QVariant data(int role) const { return index_.data(role); }
+        QString toolTip() const { return index_.data(Qt::ToolTipRole).toString(); }
+        QIcon icon() const { return index_.data(Qt::DecorationRole).value<QIcon>(); }
+        const QModelIndex& index() const { return index_; }
+
+    private:
+        QModelIndex index_;
+    };
+
+    int count() const { return view_->model()->rowCount(); }
+    Row item(int row) const { return Row(view_->model()->index(row, 0)); }
+    // The keyboard's current row, selected or not; -1 when there is none.
+    int currentRow() const { return view_->currentIndex().row(); }
+    // Selects the row as clicking it does (none for -1).
+    void setCurrentRow(int row) const;
+    void clearSelection() const { view_->clearSelection(); }
+    QRect visualItemRect(const Row& row) const { return view_->visualRect(row.index()); }
+    QWidget* viewport() const { return view_->viewport(); }
+    void setFocus(Qt::FocusReason reason = Qt::OtherFocusReason) const { view_->setFocus(reason); }
+    QListView* view() const { return view_; }
+    formTolvane& form() const;
+
+private:
+    QListView* view_;
+};
+
+// The list of the window (or of any formTolvane).
+ShopList shopList(Window& window);
+ShopList shopList(QWidget& window);
+
 // The texts of a list's rows, top to bottom.
 QStringList texts(const QListWidget* list);
+QStringList texts(const ShopList& list);
 // Puts a row holding `text` and `kind` into the list, at the end or in place of
 // row `at`, as if a file had held it (no step of the list's history).
-void putRow(QListWidget* list, const QByteArray& text, int kind, int at = -1);
+void putRow(const ShopList& list, const QByteArray& text, int kind, int at = -1);
+// Clicks the row with the mouse.
+void clickRow(const ShopList& list, int row);
+void clickRow(QListWidget* list, int row);
 // The bytes of a file, or "<missing>".
 QByteArray readFile(const QString& path);
 // Writes a file into `dir` and returns its path.

@@ -1,4 +1,4 @@
-#include "codes/code_manager.h"
+#include "code_manager/code_manager.h"
 
 #include "catalog/token_value.h"
 #include "codes/display_name.h"

@@ -2,7 +2,7 @@
 #include "catalog/catalog_loader.h"
 #include "document/file_kind.h"
 #include "document/list_reader.h"
-#include "document/shop_grid.h"
+#include "grid/shop_grid.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "catalog/catalog_loader.h"
-#include "codes/code_manager.h"
+#include "code_manager/code_manager.h"
 #include "document/file_layout.h"
 
 #include <gtest/gtest.h>

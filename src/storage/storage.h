@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/file_check.h"
+#include "check/file_check.h"
 
 #include <array>
 #include <cstdint>

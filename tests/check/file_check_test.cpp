@@ -1,6 +1,6 @@
 // The file check: every finding, its line and its severity.
 #include "catalog/catalog_loader.h"
-#include "document/file_check.h"
+#include "check/file_check.h"
 #include "document/file_kind.h"
 #include "document/list_reader.h"
 #include "test_support.h"

@@ -1,4 +1,4 @@
-#include "codes/storage.h"
+#include "storage/storage.h"
 
 #include "catalog/catalog.h"
 #include "catalog/text_utils.h"

@@ -1,11 +1,11 @@
-#include "document/file_check.h"
+#include "check/file_check.h"
 
 #include "catalog/catalog.h"
 #include "catalog/text_utils.h"
 #include "catalog/token_value.h"
 #include "codes/display_name.h"
 #include "document/list_reader.h"
-#include "document/shop_grid.h"
+#include "grid/shop_grid.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,8 +1,8 @@
 #include "catalog/catalog.h"
 #include "catalog/catalog_loader.h"
 #include "codes/shop_code.h"
-#include "codes/storage.h"
-#include "codes/storage_text.h"
+#include "storage/storage.h"
+#include "storage/storage_text.h"
 #include "codes/vault_code.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "codes/storage_text.h"
+#include "storage/storage_text.h"
 
 #include "catalog/catalog.h"
 #include "codes/display_name.h"

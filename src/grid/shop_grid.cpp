@@ -1,4 +1,4 @@
-#include "document/shop_grid.h"
+#include "grid/shop_grid.h"
 
 #include "catalog/catalog.h"
 #include "catalog/token_value.h"

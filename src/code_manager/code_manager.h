@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalog/catalog.h"
-#include "codes/code_man_view.h"
+#include "code_manager/code_man_view.h"
 #include "codes/shop_code.h"
 #include "codes/vault_code.h"
 

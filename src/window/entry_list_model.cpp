@@ -1,0 +1,125 @@
+#include "window/entry_list_model.h"
+
+#include "document/list_writer.h"
+#include "window/list_rows.h"
+
+#include <QApplication>
+#include <QStyle>
+
+namespace vs {
+
+EntryListModel::EntryListModel(Document& document, QObject* parent)
+    : QAbstractListModel(parent),
+      document_(document),
+      mark_(QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical))
+{
+    document_.addListener(this);
+}
+
+EntryListModel::~EntryListModel()
+{
+    document_.removeListener(this);
+}
+
+void EntryListModel::setEncoding(const TextEncoding& encoding)
+{
+    encoding_ = encoding;
+    if (document_.size() > 0)
+        emit dataChanged(index(0), index(document_.size() - 1), {Qt::DisplayRole, Qt::ToolTipRole});
+}
+
+void EntryListModel::setMarks(std::vector<bool> marks)
+{
+    if (marks.empty() && marks_.empty())
+        return;
+    marks_ = std::move(marks);
+    marks_.resize(marks_.empty() ? 0 : static_cast<size_t>(document_.size()));
+    if (document_.size() > 0)
+        emit dataChanged(index(0), index(document_.size() - 1), {Qt::DecorationRole});
+}
+
+int EntryListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : document_.size();
+}
+
+QVariant EntryListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= document_.size())
+        return {};
+    const ListEntry& entry = document_.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        return shownText(entry.text, encoding_);
+    case Qt::UserRole:
+        return entry.kind;
+    case Qt::ToolTipRole: {
+        // What the line holds beyond the entry, as it is written back.
+        const std::string rest = remainderText(entry.rest, ' ');
+        if (rest.empty())
+            return {};
+        return "Also kept on this line: " + shownText(rest, encoding_).trimmed();
+    }
+    case Qt::DecorationRole:
+        if (static_cast<size_t>(index.row()) < marks_.size() && marks_[static_cast<size_t>(index.row())])
+            return mark_;
+        return {};
+    default:
+        return {};
+    }
+}
+
+void EntryListModel::aboutToChange(const DocumentChange& change)
+{
+    switch (change.kind) {
+    case DocumentChange::Inserted:
+        beginInsertRows({}, change.first, change.first + change.count - 1);
+        break;
+    case DocumentChange::Removed:
+        beginRemoveRows({}, change.first, change.first + change.count - 1);
+        break;
+    case DocumentChange::Moved:
+        // Qt names the row the moved one goes before, as the rows stand now.
+        beginMoveRows({}, change.first, change.first, {}, change.to > change.first ? change.to + 1 : change.to);
+        break;
+    case DocumentChange::Reset:
+        beginResetModel();
+        break;
+    case DocumentChange::Changed:
+        break;
+    }
+}
+
+void EntryListModel::changed(const DocumentChange& change)
+{
+    const auto at = [this](int row) { return marks_.begin() + row; };
+    switch (change.kind) {
+    case DocumentChange::Inserted:
+        if (!marks_.empty())
+            marks_.insert(at(change.first), static_cast<size_t>(change.count), false);
+        endInsertRows();
+        break;
+    case DocumentChange::Removed:
+        if (!marks_.empty())
+            marks_.erase(at(change.first), at(change.first + change.count));
+        endRemoveRows();
+        break;
+    case DocumentChange::Moved:
+        if (!marks_.empty()) {
+            const bool moved = marks_[static_cast<size_t>(change.first)];
+            marks_.erase(at(change.first));
+            marks_.insert(at(change.to), moved);
+        }
+        endMoveRows();
+        break;
+    case DocumentChange::Reset:
+        marks_.clear();
+        endResetModel();
+        break;
+    case DocumentChange::Changed:
+        emit dataChanged(index(change.first), index(change.first + change.count - 1));
+        break;
+    }
+}
+
+}  // namespace vs
