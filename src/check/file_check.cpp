@@ -107,6 +107,10 @@ public:
         int openedLine = 0;  // the line of the number that opened the section the walk is in
         bool itemsOpened = false;
         for (size_t e = 0; e < entries.size(); ++e) {
+            if (e % 8192 == 0 && options_.keepGoing && !options_.keepGoing(e)) {
+                stopped = true;
+                return;
+            }
             const ListEntry& entry = entries[e];
             line_ = lines[e];
             const SectionPlace place = sections.place();
@@ -175,6 +179,7 @@ public:
     }
 
     std::vector<Finding> findings;
+    bool stopped = false;  // keepGoing said no before the last entry
 
 private:
     void comment(const ListEntry& entry)
@@ -337,7 +342,7 @@ std::vector<Finding> checkEntries(const EntryList& entries, const std::vector<in
     Checker checker(catalog, layout, options);
     checker.run(entries, lines);
     // An item after the shop's "end" was reported by the walk; the grid leaves it out.
-    if (layout.editMode == kShopDocument)
+    if (layout.editMode == kShopDocument && !checker.stopped)
         for (const GridItem& placed : layOutShop(entries, catalog, layout).items)
             checker.notPlaced(placed, lines[placed.entry]);
     std::stable_sort(checker.findings.begin(), checker.findings.end(),

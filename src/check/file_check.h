@@ -3,6 +3,7 @@
 #include "document/file_layout.h"
 #include "document/list_entry.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,9 @@ struct Finding {
 
 struct CheckOptions {
     bool names = false;  // also: a comment that does not hold the item's display name
+    // Asked now and then with the number of entries checked; false stops the
+    // check, which then returns what it found so far.
+    std::function<bool(size_t done)> keepGoing;
 };
 
 // Checks a list of entries of a document in the layout; `lines` gives each

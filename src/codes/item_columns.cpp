@@ -2,7 +2,9 @@
 
 #include "catalog/token_value.h"
 
+#include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 
 namespace vs {
@@ -39,6 +41,73 @@ std::vector<std::string_view> entryPieces(std::string_view text)
         pieces.push_back(text.substr(start, comma - start));
     pieces.push_back(text.substr(start));
     return pieces;
+}
+
+namespace {
+
+// Where column `column` begins and ends in the text; npos when the text has fewer columns.
+std::pair<size_t, size_t> columnSpan(std::string_view text, size_t column)
+{
+    size_t start = 0;
+    for (size_t c = 0; c < column; ++c) {
+        const size_t comma = text.find(',', start);
+        if (comma == std::string_view::npos)
+            return {std::string_view::npos, std::string_view::npos};
+        start = comma + 1;
+    }
+    const size_t end = text.find(',', start);
+    return {start, end == std::string_view::npos ? text.size() : end};
+}
+
+}  // namespace
+
+std::string_view entryColumn(std::string_view text, size_t column)
+{
+    const auto [start, end] = columnSpan(text, column);
+    return start == std::string_view::npos ? std::string_view() : text.substr(start, end - start);
+}
+
+std::string_view entryComment(std::string_view text, size_t count)
+{
+    const size_t start = columnSpan(text, count).first;
+    return start == std::string_view::npos ? std::string_view() : text.substr(start);
+}
+
+std::string withEntryColumn(std::string_view text, size_t column, std::string_view value)
+{
+    std::string result(text);
+    size_t pieces = 1 + static_cast<size_t>(std::count(text.begin(), text.end(), ','));
+    for (; pieces <= column; ++pieces)
+        result += ',';
+    const auto [start, end] = columnSpan(result, column);
+    return result.replace(start, end - start, value);
+}
+
+std::string withEntryComment(std::string_view text, size_t count, std::string_view comment)
+{
+    const size_t start = columnSpan(text, count).first;
+    std::string result(start == std::string_view::npos ? text : text.substr(0, start));
+    if (comment.empty()) {
+        if (start != std::string_view::npos)
+            result.pop_back();  // the comma that began the comment
+        return result;
+    }
+    if (start == std::string_view::npos)
+        for (size_t pieces = 1 + static_cast<size_t>(std::count(text.begin(), text.end(), ','));
+             pieces <= count; ++pieces)
+            result += ',';
+    return result += comment;
+}
+
+std::string columnValueProblem(const ItemColumn& column, std::string_view value)
+{
+    int number = 0;
+    const char* end = value.data() + value.size();
+    const auto [stop, error] = std::from_chars(value.data(), end, number);
+    if (value.empty() || error != std::errc() || stop != end || number < column.low || number > column.high)
+        return std::string(column.name) + " must be a whole number from " + std::to_string(column.low) + " to " +
+               std::to_string(column.high);
+    return {};
 }
 
 RowValues readRowValues(std::string_view text, const ItemLayout& layout)

@@ -63,6 +63,20 @@ struct RowValues {
 // The comma-separated pieces of an entry text: its columns, then its comment.
 std::vector<std::string_view> entryPieces(std::string_view text);
 
+// The text of column `column` of an entry (empty when the entry has no such
+// column), and its comment: the text after the `count`-th comma.
+std::string_view entryColumn(std::string_view text, size_t column);
+std::string_view entryComment(std::string_view text, size_t count);
+// The entry with column `column` holding `value` and every other byte as it
+// was; columns missing before it are added empty.
+std::string withEntryColumn(std::string_view text, size_t column, std::string_view value);
+// The entry with its comment (after the `count`-th comma) replaced; an empty
+// comment leaves the columns alone.
+std::string withEntryComment(std::string_view text, size_t count, std::string_view comment);
+// Why `value` cannot stand in the column as typed: it must be a whole number
+// within the values a file may hold there. Empty when it can.
+std::string columnValueProblem(const ItemColumn& column, std::string_view value);
+
 // Each column of an item entry read by the token value rule, without rounding;
 // an empty or missing column gives 0. A range's highest level defaults to its lowest.
 RowValues readRowValues(std::string_view text, const ItemLayout& layout);

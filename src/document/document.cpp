@@ -102,6 +102,19 @@ std::string Document::fileBytes() const
     return writeListFile(entries_, *layout_, source_.get());
 }
 
+std::vector<int> Document::savedLines() const
+{
+    const ListFile saved = readListFile(fileBytes(), *layout_);
+    std::vector<int> lines(entries_.size());
+    // Save writes every row as a record of its own, so the file read back
+    // holds the same rows; a row holding a line break (which Save refuses)
+    // would not, and then rows are counted as lines.
+    const bool same = saved.entries.size() == entries_.size();
+    for (size_t r = 0; r < lines.size(); ++r)
+        lines[r] = same ? saved.entries[r].origin.line + 1 : static_cast<int>(r) + 1;
+    return lines;
+}
+
 void Document::addListener(DocumentListener* listener)
 {
     listeners_.push_back(listener);

@@ -82,6 +82,9 @@ public:
 
     // The file as Save writes it.
     std::string fileBytes() const;
+    // The 1-based line each row stands on in the file as Save writes it
+    // (records that share a line share its number).
+    std::vector<int> savedLines() const;
 
     void addListener(DocumentListener* listener);
     void removeListener(DocumentListener* listener);

@@ -28,12 +28,12 @@ void EntryListModel::setEncoding(const TextEncoding& encoding)
         emit dataChanged(index(0), index(document_.size() - 1), {Qt::DisplayRole, Qt::ToolTipRole});
 }
 
-void EntryListModel::setMarks(std::vector<bool> marks)
+void EntryListModel::setFindings(std::vector<uint8_t> found)
 {
-    if (marks.empty() && marks_.empty())
+    if (found.empty() && found_.empty())
         return;
-    marks_ = std::move(marks);
-    marks_.resize(marks_.empty() ? 0 : static_cast<size_t>(document_.size()));
+    found_ = std::move(found);
+    found_.resize(found_.empty() ? 0 : static_cast<size_t>(document_.size()));
     if (document_.size() > 0)
         emit dataChanged(index(0), index(document_.size() - 1), {Qt::DecorationRole});
 }
@@ -61,7 +61,7 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const
         return "Also kept on this line: " + shownText(rest, encoding_).trimmed();
     }
     case Qt::DecorationRole:
-        if (static_cast<size_t>(index.row()) < marks_.size() && marks_[static_cast<size_t>(index.row())])
+        if (foundAt(index.row()) == kError)
             return mark_;
         return {};
     default:
@@ -92,28 +92,28 @@ void EntryListModel::aboutToChange(const DocumentChange& change)
 
 void EntryListModel::changed(const DocumentChange& change)
 {
-    const auto at = [this](int row) { return marks_.begin() + row; };
+    const auto at = [this](int row) { return found_.begin() + row; };
     switch (change.kind) {
     case DocumentChange::Inserted:
-        if (!marks_.empty())
-            marks_.insert(at(change.first), static_cast<size_t>(change.count), false);
+        if (!found_.empty())
+            found_.insert(at(change.first), static_cast<size_t>(change.count), uint8_t(kNoFinding));
         endInsertRows();
         break;
     case DocumentChange::Removed:
-        if (!marks_.empty())
-            marks_.erase(at(change.first), at(change.first + change.count));
+        if (!found_.empty())
+            found_.erase(at(change.first), at(change.first + change.count));
         endRemoveRows();
         break;
     case DocumentChange::Moved:
-        if (!marks_.empty()) {
-            const bool moved = marks_[static_cast<size_t>(change.first)];
-            marks_.erase(at(change.first));
-            marks_.insert(at(change.to), moved);
+        if (!found_.empty()) {
+            const uint8_t moved = found_[static_cast<size_t>(change.first)];
+            found_.erase(at(change.first));
+            found_.insert(at(change.to), moved);
         }
         endMoveRows();
         break;
     case DocumentChange::Reset:
-        marks_.clear();
+        found_.clear();
         endResetModel();
         break;
     case DocumentChange::Changed:

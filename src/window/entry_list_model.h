@@ -5,14 +5,16 @@
 
 #include <QAbstractListModel>
 #include <QIcon>
+#include <cstdint>
 #include <vector>
 
 namespace vs {
 
 // The document's rows as the list shows them: a row's text in the
 // document's code page, its kind in Qt::UserRole, what its line keeps beyond
-// the entry as its tool-tip and a mark on rows the last check found wrong.
-// Nothing is kept per row but the mark; texts are made when a row is painted.
+// the entry as its tool-tip and a mark on rows the last check found an error
+// on. Nothing is kept per row but what the last check found there; texts are
+// made when a row is painted.
 class EntryListModel : public QAbstractListModel, public DocumentListener {
     Q_OBJECT
 public:
@@ -21,8 +23,14 @@ public:
 
     // The code page the rows are shown in.
     void setEncoding(const TextEncoding& encoding);
-    // Marks the rows (true: the check found an error on it); the marks move with their rows.
-    void setMarks(std::vector<bool> marks);
+    // What the last check found on each row: kNoFinding, kWarning or kError.
+    // The findings move with their rows; a new document has none.
+    enum Found : uint8_t { kNoFinding = 0, kWarning = 1, kError = 2 };
+    void setFindings(std::vector<uint8_t> found);
+    Found foundAt(int row) const
+    {
+        return static_cast<size_t>(row) < found_.size() ? Found(found_[static_cast<size_t>(row)]) : kNoFinding;
+    }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -33,7 +41,7 @@ public:
 private:
     Document& document_;
     TextEncoding encoding_ = TextEncoding::defaultCodePage();
-    std::vector<bool> marks_;  // empty: no row is marked
+    std::vector<uint8_t> found_;  // empty: nothing found, or not checked
     QIcon mark_;
 };
 

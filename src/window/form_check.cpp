@@ -1,14 +1,20 @@
-// Window > Shop Grid and Edit > Check File: what the server will make of the list.
+// Window > Shop Grid and Edit > Check File: what the server will make of the
+// list, kept up to date as the list changes.
 #include "check/file_check.h"
+#include "codes/item_columns.h"
 #include "document/list_reader.h"
+#include "window/entry_list_model.h"
 #include "window/form_problems.h"
 #include "window/form_shop_grid.h"
+#include "window/form_table.h"
 #include "window/form_tolvane.h"
+#include "window/list_rows.h"
 
-#include "window/entry_list_model.h"
-
+#include <QFileInfo>
 #include <QListView>
+#include <QProgressDialog>
 #include <QTimer>
+#include <algorithm>
 
 namespace vs {
 
@@ -23,14 +29,22 @@ void formTolvane::mnuShopGrid_Click()
 
 void formTolvane::listViewsChanged()
 {
-    if (!shopGrid_ || !shopGrid_->isVisible() || viewsChangePosted_)
+    if (viewsChangePosted_)
         return;
-    // A command that changes many rows lays the grid out once, when it is done.
+    // A command that changes many rows brings the windows up to date once, when it is done.
     viewsChangePosted_ = true;
     QTimer::singleShot(0, this, [this] {
         viewsChangePosted_ = false;
         if (shopGrid_ && shopGrid_->isVisible())
             shopGrid_->refresh();
+        if (problems_ && problems_->isVisible() && checkStale_) {
+            // A small list is checked again at once; a big one waits for F7,
+            // so that no edit waits for a check of the whole file.
+            if (document_.size() <= liveCheckRows)
+                checkList(false);
+            else
+                problems_->markOutOfDate();
+        }
     });
 }
 
@@ -42,39 +56,137 @@ void formTolvane::selectEntry(int row)
     lstShop->scrollTo(listModel_->index(row));
 }
 
+QString formTolvane::checkedFileName() const
+{
+    return currFile.isEmpty() ? QString("the list (no file)") : QFileInfo(currFile).fileName();
+}
+
+QString formTolvane::layoutCaption() const
+{
+    return QString::fromLatin1(layout_->label.data(), int(layout_->label.size())) + ", " +
+           QString::fromStdString(layout_->columnNames());
+}
+
+void formTolvane::mnuTable_Click()
+{
+    if (!table_) {
+        table_ = new formTable(*this);
+        connect(lstShop->selectionModel(), &QItemSelectionModel::selectionChanged, table_,
+                [this] { table_->showRow(selectedRow()); });
+    }
+    table_->show();
+    table_->raise();
+    table_->showRow(selectedRow());
+}
+
+int formTolvane::foundAt(int row) const
+{
+    return listModel_->foundAt(row);
+}
+
+bool formTolvane::editEntryColumn(int row, int column, const QString& value)
+{
+    if (row < 0 || row >= document_.size() || document_.at(row).kind != kItemEntry)
+        return false;
+    const ItemLayout& items = layout_->items;
+    const size_t columns = items.count();
+    ListEntry entry = document_.at(row);
+    const std::string bytes = documentBytes(value);
+    QString problem;
+    QString what;
+    if (column >= 0 && static_cast<size_t>(column) < columns) {
+        const ItemColumn& named = items.columns[static_cast<size_t>(column)];
+        what = QString::fromLatin1(named.name.data(), int(named.name.size()));
+        problem = QString::fromStdString(columnValueProblem(named, bytes));
+        entry.text = withEntryColumn(entry.text, static_cast<size_t>(column), bytes);
+    } else if (static_cast<size_t>(column) == columns) {
+        what = "Comment";
+        if (!encodable(value, docEncoding_))
+            problem = QString::fromStdString(docEncoding_.label()) + " cannot hold that comment; the file is written in it";
+        else if (std::any_of(value.begin(), value.end(), [](QChar c) { return c.unicode() < 32 && c != '\t'; }))
+            problem = "a comment holds no line breaks or control characters";
+        entry.text = withEntryComment(entry.text, columns, bytes);
+    } else {
+        return false;
+    }
+    if (!problem.isEmpty()) {
+        tellUser(StatusColor::Yellow,
+                 QString("Table> Row %1: %2; \"%3\" was not written.").arg(row + 1).arg(problem).arg(value));
+        return false;
+    }
+    const bool selected = selectedRow() == row;
+    beginListChange();
+    setRow(row, entry);
+    endListChange("Edit " + what);
+    if (selected)
+        showSelection(row);  // the editor shows the row as it is now
+    tellUser(StatusColor::White, QString("Table> Row %1: %2 is now \"%3\".").arg(row + 1).arg(what).arg(value));
+    return true;
+}
+
 void formTolvane::mnuCheck_Click()
 {
+    checkList(true);
+}
+
+void formTolvane::checkList(bool asked)
+{
     const EntryList& list = entries();
-    std::vector<int> lines(list.size());
-    for (size_t r = 0; r < lines.size(); ++r)
-        lines[r] = static_cast<int>(r) + 1;
+    const int count = document_.size();
+    // A long check shows its progress and can be stopped.
+    QProgressDialog progress("Checking " + checkedFileName() + "...", "Cancel", 0, count, this);
+    progress.setObjectName("dlgCheck");
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(checkProgressDelay);
+    CheckOptions options;
+    options.keepGoing = [&](size_t done) {
+        progress.setValue(static_cast<int>(done));
+        return !progress.wasCanceled();
+    };
+    const std::vector<int> lines = document_.savedLines();
     std::vector<Finding> findings;
     const SourceText* source = document_.source();
     if (std::optional<Finding> notText = source ? notTextFinding(source->bytes) : std::nullopt)
         findings.push_back(std::move(*notText));  // nothing in it is checked line by line
     else
-        findings = checkEntries(list, lines, *layout_, *catalog_);
+        findings = checkEntries(list, lines, *layout_, *catalog_, options);
+    const bool stopped = progress.wasCanceled();
+    progress.setValue(count);
+    checkStale_ = false;
 
-    // Rows with an error carry a mark until the next check.
-    std::vector<bool> marks(list.size());
+    // Each finding at the first row on its line; the rows carry what was found until the next check.
+    std::vector<int> rows(findings.size(), -1);
+    std::vector<uint8_t> found(list.size(), EntryListModel::kNoFinding);
     size_t errors = 0;
-    for (const Finding& finding : findings)
-        if (finding.severity == Finding::Severity::Error) {
-            ++errors;
-            if (finding.line >= 1 && static_cast<size_t>(finding.line) <= marks.size())
-                marks[static_cast<size_t>(finding.line - 1)] = true;
-        }
-    listModel_->setMarks(std::move(marks));
+    for (size_t i = 0; i < findings.size(); ++i) {
+        const Finding& finding = findings[i];
+        const bool error = finding.severity == Finding::Severity::Error;
+        errors += error ? 1 : 0;
+        const auto at = std::lower_bound(lines.begin(), lines.end(), finding.line);
+        if (at == lines.end() || *at != finding.line)
+            continue;
+        const size_t row = static_cast<size_t>(at - lines.begin());
+        rows[i] = static_cast<int>(row);
+        found[row] = std::max<uint8_t>(found[row], error ? EntryListModel::kError : EntryListModel::kWarning);
+    }
+    listModel_->setFindings(std::move(found));
     if (!problems_)
         problems_ = new formProblems(*this);
-    problems_->show(findings);
+    problems_->showFindings(checkedFileName(), layoutCaption(), findings, rows, stopped);
+    if (table_)
+        table_->findingsChanged();
+    if (!asked)
+        return;
     const size_t warnings = findings.size() - errors;
-    tellUser(errors > 0 ? StatusColor::Yellow : StatusColor::White,
-             QString("Check> %1 error%2, %3 warning%4.")
-                 .arg(errors)
-                 .arg(errors == 1 ? "" : "s")
-                 .arg(warnings)
-                 .arg(warnings == 1 ? "" : "s"));
+    const QString counts = QString("%1 error%2, %3 warning%4")
+                               .arg(errors)
+                               .arg(errors == 1 ? "" : "s")
+                               .arg(warnings)
+                               .arg(warnings == 1 ? "" : "s");
+    if (stopped)
+        tellUser(StatusColor::Yellow, "Check> Stopped: " + counts + " in the lines checked before it.");
+    else
+        tellUser(errors > 0 ? StatusColor::Yellow : StatusColor::White, "Check> " + counts + ".");
 }
 
 }  // namespace vs

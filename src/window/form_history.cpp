@@ -3,6 +3,7 @@
 #include "window/form_storage.h"
 #include "window/form_tolvane.h"
 #include "window/entry_list_model.h"
+#include "window/form_problems.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -72,9 +73,13 @@ void formTolvane::aboutToChange(const DocumentChange&)
     ++quietSelection_;
 }
 
-void formTolvane::changed(const DocumentChange&)
+void formTolvane::changed(const DocumentChange& change)
 {
     --quietSelection_;
+    // Another document (a file opened, read again, restored): the last check's findings go.
+    if (change.kind == DocumentChange::Reset && problems_)
+        problems_->clearFindings(checkedFileName(), layoutCaption());
+    checkStale_ = change.kind != DocumentChange::Reset;
     listViewsChanged();
 }
 

@@ -82,6 +82,9 @@ void formTolvane::buildMenus()
     edit->addSeparator()->setObjectName("sp4");
     buildSettingsMenuItems(file, edit);
 
+    QMenu* view = addMenu(bar, "mnuView", "View");
+    addItem(view, "mnuTable", "Table", "Ctrl+T", [this] { mnuTable_Click(); });
+
     QMenu* window = addMenu(bar, "mnuWindow", "Window");
     mnuSize0 = addItem(window, "mnuSize0", "Original Size", nullptr, [this] { mnuSize0_Click(); });
     mnuSize0->setEnabled(false);

@@ -6,6 +6,7 @@
 #include "window/clickable_label.h"
 #include "window/code_box.h"
 #include "window/entry_list_model.h"
+#include "window/form_table.h"
 #include "window/typing_limits.h"
 #include "window/list_rows.h"
 #include "window/list_selector.h"
@@ -123,7 +124,8 @@ formTolvane::~formTolvane()
         child->removeEventFilter(this);
         QObject::disconnect(child, nullptr, this, nullptr);
     }
-    // The list's model goes before the document it listens to.
+    // The views of the document go before it.
+    delete table_;
     delete listModel_;
     document_.removeListener(this);
 }

@@ -254,9 +254,27 @@ public:
     static bool standardKeysWanted();
     std::function<void(int)> endNow = [](int status) { std::_Exit(status); };
 
-    // Window > Shop Grid and Edit > Check File.
+    // Window > Shop Grid, Edit > Check File and View > Table.
     void mnuShopGrid_Click();
     void mnuCheck_Click();
+    void mnuTable_Click();
+    // Checks the list as Save would write it and shows the findings; `asked`
+    // (F7) also reports the counts on the status line.
+    void checkList(bool asked);
+    // Up to this many rows, Check File checks the list again after every edit;
+    // a longer list is marked out of date until F7.
+    int liveCheckRows = 20000;
+    // Milliseconds a check runs before it shows its progress.
+    int checkProgressDelay = 500;
+    // The file the list is of ("the list (no file)" without one), and its layout as messages name it.
+    QString checkedFileName() const;
+    QString layoutCaption() const;
+    // What the last check found on the row (EntryListModel::Found).
+    int foundAt(int row) const;
+    // Edits one column of an item row from the table: a column of the
+    // layout (a whole number in its range) or, one past them, the comment.
+    // False, said in yellow, when the value cannot stand there.
+    bool editEntryColumn(int row, int column, const QString& value);
     // Selects the row, which loads its entry, as clicking it does.
     void selectEntry(int row);
     const EntryList& listEntries() const { return document_.entries(); }
@@ -423,6 +441,8 @@ private:
     class formAbout* about_ = nullptr;
     class formShopGrid* shopGrid_ = nullptr;
     class formProblems* problems_ = nullptr;
+    class formTable* table_ = nullptr;
+    bool checkStale_ = false;  // the list changed since the last check
     bool viewsChangePosted_ = false;
     QPointer<class formStorage> storageTarget_;
     // Opens a window on the storage; `path` is empty for a pasted one.

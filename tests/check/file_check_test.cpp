@@ -90,6 +90,31 @@ TEST(FileCheck, NamesOnlyWhenAsked)
     EXPECT_EQ(findings[0].message, "the comment \"Potion\" does not hold the name \"Potion+Luck\" that the fields describe");
 }
 
+TEST(FileCheck, AStoppedCheckReturnsWhatItFoundSoFar)
+{
+    // 20,000 unknown items, one a line: the check is asked about going on as it walks.
+    std::string shop;
+    for (int i = 0; i < 20000; ++i)
+        shop += "15 9 0 0 0 0 0\n";
+    const std::vector<Finding> all = checkFile(shop, 0, smallCatalog());
+    std::vector<size_t> asked;
+    CheckOptions stopLate;
+    stopLate.keepGoing = [&](size_t done) {
+        asked.push_back(done);
+        return done < 10000;
+    };
+    const std::vector<Finding> some = checkFile(shop, 0, smallCatalog(), stopLate);
+    ASSERT_GE(asked.size(), 2u);
+    EXPECT_LT(some.size(), all.size());
+    ASSERT_FALSE(some.empty());
+    for (size_t i = 0; i < some.size(); ++i)
+        EXPECT_EQ(some[i].line, all[i].line);
+    EXPECT_LE(some.back().line, static_cast<int>(asked.back()));
+    CheckOptions always;
+    always.keepGoing = [](size_t) { return true; };
+    EXPECT_EQ(checkFile(shop, 0, smallCatalog(), always).size(), all.size());
+}
+
 TEST(FileCheck, LineNumbersCountEveryKindOfLineEnd)
 {
     const std::vector<Finding> findings = checkFile("// a\r5 5 0 0 0 0 0\n\r\n0 0 0 0 0 0 0, 5 5 0 0 0 0 0\r", 0,

@@ -131,8 +131,8 @@ private slots:
         auto* problems = w.form().findChild<QListWidget*>("lstProblems");
         QVERIFY(problems);
         QVERIFY(problems->window()->isVisible());
-        QCOMPARE(texts(problems), QStringList({"Row 2: warning: level 14 shows as 12 in the editor [level-shown-as-12]",
-                                               "Row 3: error: the catalog has no item 31 in class 15 [unknown-item]"}));
+        QCOMPARE(texts(problems), QStringList({"Line 2: warning: level 14 shows as 12 in the editor [level-shown-as-12]",
+                                               "Line 3: error: the catalog has no item 31 in class 15 [unknown-item]"}));
         QCOMPARE(w.status(), QString("Check> 1 error, 1 warning."));
         QCOMPARE(w.statusColor(), QColor(255, 255, 0));
         auto list = shopList(w);
