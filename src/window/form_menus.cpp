@@ -82,6 +82,9 @@ void formTolvane::buildMenus()
     edit->addSeparator()->setObjectName("sp4");
     buildSettingsMenuItems(file, edit);
 
+    mnuView = addMenu(bar, "mnuView", "View");
+    addItem(mnuView, "mnuMessages", "Messages", nullptr, [this] { mnuMessages_Click(); });
+
     QMenu* window = addMenu(bar, "mnuWindow", "Window");
     mnuSize0 = addItem(window, "mnuSize0", "Original Size", nullptr, [this] { mnuSize0_Click(); });
     mnuSize0->setEnabled(false);
