@@ -82,8 +82,9 @@ void formTolvane::buildMenus()
     edit->addSeparator()->setObjectName("sp4");
     buildSettingsMenuItems(file, edit);
 
-    QMenu* view = addMenu(bar, "mnuView", "View");
-    addItem(view, "mnuTable", "Table", "Ctrl+T", [this] { mnuTable_Click(); });
+    mnuView = addMenu(bar, "mnuView", "View");
+    addItem(mnuView, "mnuTable", "Table", "Ctrl+T", [this] { mnuTable_Click(); });
+    addItem(mnuView, "mnuMessages", "Messages", nullptr, [this] { mnuMessages_Click(); });
 
     QMenu* window = addMenu(bar, "mnuWindow", "Window");
     mnuSize0 = addItem(window, "mnuSize0", "Original Size", nullptr, [this] { mnuSize0_Click(); });

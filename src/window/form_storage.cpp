@@ -156,7 +156,7 @@ QString formStorage::slotPlace(int slot) const
 
 void formStorage::say(StatusColor color, const QString& message)
 {
-    main_.tellUser(color, message);
+    main_.tellUser(color, message, windowName());
     QPalette p = lblStorageStatus->palette();
     p.setColor(QPalette::WindowText, color == StatusColor::Yellow ? QColor(150, 110, 0)
                                      : color == StatusColor::Green ? QColor(0, 120, 0)
@@ -391,10 +391,15 @@ void formStorage::refresh()
     updateTitle();
 }
 
-void formStorage::updateTitle()
+QString formStorage::windowName() const
 {
     const QString name = path_.isEmpty() ? QString("(pasted)") : QFileInfo(path_).fileName();
-    setWindowTitle(kindCaption(storage_.kind) + " - " + name + "[*]");
+    return kindCaption(storage_.kind) + " - " + name;
+}
+
+void formStorage::updateTitle()
+{
+    setWindowTitle(windowName() + "[*]");
     setWindowModified(isModified());
 }
 

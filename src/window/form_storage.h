@@ -65,6 +65,9 @@ public:
     // Asks about unsaved changes; false when the user cancelled or a save failed.
     bool maySetAside();
 
+    // "Warehouse - vault.txt", "Inventory - (pasted)": the title without the
+    // mark of unsaved changes; it marks this window's messages in View > Messages.
+    QString windowName() const;
     // "slot 14 of the warehouse", for the status line.
     QString slotPlace(int slot) const;
     // Where the slot's item (or the empty equipped slot) is drawn, and a grid

@@ -6,6 +6,7 @@
 #include "window/clickable_label.h"
 #include "window/code_box.h"
 #include "window/entry_list_model.h"
+#include "window/form_messages.h"
 #include "window/form_table.h"
 #include "window/typing_limits.h"
 #include "window/list_rows.h"
@@ -69,6 +70,8 @@ formTolvane::formTolvane(DialogSeam& dialogs, QWidget* parent)
     : QMainWindow(parent), dialogs_(dialogs), chosenEncoding_(savedEncoding())
 {
     setObjectName("formTolvane");
+    // Before anything can say a word on the status line.
+    messageLog_ = new MessageLog(this);
     // First of the document's listeners: it hears a change begin before the
     // list does and end after it.
     document_.addListener(this);

@@ -76,7 +76,10 @@ public:
     int16_t getItemIndex() const;
     int16_t getItemDur() const;
 
-    void tellUser(StatusColor color, const QString& message);
+    // The status line: the message in its colour, whole in the tool-tip, and
+    // into the log of View > Messages, marked with `source` (a storage
+    // window's name) when it is not the main window's own.
+    void tellUser(StatusColor color, const QString& message, const QString& source = QString());
 
     // The caption without the mark of unsaved changes.
     QString caption() const;
@@ -311,6 +314,8 @@ public:
     void mnuShopCodeCopy_Click();
     void mnuSize0_Click();
     void mnuAboutProg_Click();
+    // View > Messages: the log of every status message since start.
+    void mnuMessages_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -437,12 +442,15 @@ private:
     QAction* mnuSave = nullptr;
     QMenu* mnuEncoding = nullptr;
     QMenu* mnuRecent = nullptr;
+    QMenu* mnuView = nullptr;
     QAction* mnuSize0 = nullptr;
     class formAbout* about_ = nullptr;
     class formShopGrid* shopGrid_ = nullptr;
     class formProblems* problems_ = nullptr;
     class formTable* table_ = nullptr;
     bool checkStale_ = false;  // the list changed since the last check
+    class MessageLog* messageLog_ = nullptr;
+    class formMessages* messages_ = nullptr;
     bool viewsChangePosted_ = false;
     QPointer<class formStorage> storageTarget_;
     // Opens a window on the storage; `path` is empty for a pasted one.

@@ -1,5 +1,6 @@
 // The window as the code manager sees it.
 #include "window/code_box.h"
+#include "window/form_messages.h"
 #include "window/form_storage.h"
 #include "window/form_tolvane.h"
 #include "window/list_rows.h"
@@ -218,15 +219,24 @@ void formTolvane::tellUser(StatusColor color, const std::string& message)
     tellUser(color, fromBytes(message));
 }
 
-void formTolvane::tellUser(StatusColor color, const QString& message)
+void formTolvane::tellUser(StatusColor color, const QString& message, const QString& source)
 {
-    QColor rgb = color == StatusColor::Yellow ? QColor(255, 255, 0)
-                 : color == StatusColor::Green ? QColor(0, 255, 0)
-                                               : QColor(255, 255, 255);
     QPalette p = lblDebug->palette();
-    p.setColor(QPalette::WindowText, rgb);
+    p.setColor(QPalette::WindowText, statusRgb(color));
     lblDebug->setPalette(p);
     lblDebug->setText(message);
+    // The line shows what fits of a long message; its tool-tip shows it all.
+    lblDebug->setToolTip(message);
+    messageLog_->add(color, message, source);
+}
+
+void formTolvane::mnuMessages_Click()
+{
+    if (!messages_)
+        messages_ = new formMessages(*messageLog_, this);
+    messages_->show();
+    messages_->raise();
+    messages_->activateWindow();
 }
 
 void formTolvane::putOnClipboard(const std::string& text)
