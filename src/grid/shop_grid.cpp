@@ -74,6 +74,9 @@ ShopGrid layOutShop(const EntryList& entries, const Catalog& catalog, const File
 {
     ShopGrid grid;
     SectionTracker sections(layout);
+    // Once too few cells are free for an item, no place is looked for: a
+    // long list past a full grid costs a glance per item.
+    int freeCells = kGridColumns * kGridRows;
     for (size_t e = 0; e < entries.size(); ++e) {
         const SectionPlace place = sections.place();
         if (entries[e].kind != kItemEntry) {
@@ -93,7 +96,7 @@ ShopGrid layOutShop(const EntryList& entries, const Catalog& catalog, const File
                 placed.fate = GridItem::Fate::BadSize;
             } else {
                 placed.fate = GridItem::Fate::NoRoom;
-                for (int y = 0; y + placed.height <= kGridRows && placed.x < 0; ++y)
+                for (int y = 0; y + placed.height <= kGridRows && placed.x < 0 && placed.width * placed.height <= freeCells; ++y)
                     for (int x = 0; x + placed.width <= kGridColumns; ++x)
                         if (fits(grid, x, y, placed.width, placed.height)) {
                             placed.x = x;
@@ -104,6 +107,8 @@ ShopGrid layOutShop(const EntryList& entries, const Catalog& catalog, const File
                 for (int dy = 0; placed.x >= 0 && dy < placed.height; ++dy)
                     for (int dx = 0; dx < placed.width; ++dx)
                         grid.cells[static_cast<size_t>((placed.y + dy) * kGridColumns + placed.x + dx)] = index;
+                if (placed.x >= 0)
+                    freeCells -= placed.width * placed.height;
             }
         }
         grid.items.push_back(placed);

@@ -22,6 +22,7 @@ void formTolvane::mnuShopGrid_Click()
 {
     if (!shopGrid_)
         shopGrid_ = new formShopGrid(*this);
+    gridStale_ = false;
     shopGrid_->refresh();
     shopGrid_->show();
     shopGrid_->raise();
@@ -35,8 +36,10 @@ void formTolvane::listViewsChanged()
     viewsChangePosted_ = true;
     QTimer::singleShot(0, this, [this] {
         viewsChangePosted_ = false;
-        if (shopGrid_ && shopGrid_->isVisible())
+        if (shopGrid_ && shopGrid_->isVisible() && gridStale_) {
+            gridStale_ = false;
             shopGrid_->refresh();
+        }
         if (problems_ && problems_->isVisible() && checkStale_) {
             // A small list is checked again at once; a big one waits for F7,
             // so that no edit waits for a check of the whole file.

@@ -80,6 +80,7 @@ void formTolvane::changed(const DocumentChange& change)
     if (change.kind == DocumentChange::Reset && problems_)
         problems_->clearFindings(checkedFileName(), layoutCaption());
     checkStale_ = change.kind != DocumentChange::Reset;
+    gridStale_ = true;
     listViewsChanged();
 }
 

@@ -3,6 +3,7 @@
 #include "document/list_entry.h"
 #include "document/list_reader.h"
 #include "window/list_selector.h"
+#include "window/form_shop_grid.h"
 #include "window/form_tolvane.h"
 #include "window/text_bytes.h"
 
@@ -193,7 +194,8 @@ void formTolvane::lstShop_Click()
         loadItemEntry(entry, selected);
     }
     theItem->allowSaveToShop = true;
-    listViewsChanged();  // the grid shows the selected entry
+    if (shopGrid_ && shopGrid_->isVisible())
+        shopGrid_->showSelection();
 }
 
 void formTolvane::loadItemEntry(const ListEntry& entry, int row)

@@ -118,9 +118,13 @@ void formShopGrid::refresh()
     grid_ = shop ? layOutShop(main_.listEntries(), main_.catalog(), main_.layout()) : ShopGrid{};
     picShopGrid->setVisible(shop);
     lblNoGrid->setVisible(!shop);
+    lstNotPlaced->setUpdatesEnabled(false);
     lstNotPlaced->clear();
+    // The first rows not sold are listed; a long list past a full grid is counted.
+    constexpr int kListed = 500;
+    int notPlaced = 0;
     for (const GridItem& item : grid_.items) {
-        if (item.fate == GridItem::Fate::Placed)
+        if (item.fate == GridItem::Fate::Placed || ++notPlaced > kListed)
             continue;
         const char* why = item.fate == GridItem::Fate::NoRoom        ? "no room: not sold"
                           : item.fate == GridItem::Fate::UnknownItem ? "not in the catalog"
@@ -134,7 +138,18 @@ void formShopGrid::refresh()
             lstNotPlaced);
         row->setForeground(QColor(220, 0, 0));
     }
+    if (notPlaced > kListed)
+        (new QListWidgetItem(QString("... and %1 more item rows not sold (Edit > Check File lists them all).")
+                                 .arg(notPlaced - kListed),
+                             lstNotPlaced))
+            ->setForeground(QColor(220, 0, 0));
+    lstNotPlaced->setUpdatesEnabled(true);
     lstNotPlaced->setVisible(shop && lstNotPlaced->count() > 0);
+    picShopGrid->update();
+}
+
+void formShopGrid::showSelection()
+{
     picShopGrid->update();
 }
 

@@ -20,8 +20,10 @@ class formShopGrid : public QWidget {
 public:
     explicit formShopGrid(formTolvane& main);
 
-    // Lays the list out again; the main window calls it after every change.
+    // Lays the list out again; the main window calls it after changes.
     void refresh();
+    // Draws the list's selected entry highlighted.
+    void showSelection();
     const ShopGrid& grid() const { return grid_; }
     // The cell rectangle of column x, row y in the drawing's coordinates.
     QRect cellRect(int x, int y) const;

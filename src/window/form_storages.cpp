@@ -5,6 +5,7 @@
 #include "storage/storage_text.h"
 #include "codes/vault_decode.h"
 #include "window/form_storage.h"
+#include "window/form_shop_grid.h"
 #include "window/form_tolvane.h"
 #include "window/text_bytes.h"
 
@@ -173,7 +174,8 @@ void formTolvane::loadStorageItem(formStorage& storage)
         tellUser(StatusColor::Green, loaded);
     else
         tellUser(StatusColor::Yellow, "Load Item> The item in " + place + " does not exist in Data Files.");
-    listViewsChanged();
+    if (shopGrid_ && shopGrid_->isVisible())
+        shopGrid_->showSelection();  // no row of the list is selected now
 }
 
 formStorage* formTolvane::storageTarget() const

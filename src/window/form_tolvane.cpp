@@ -150,6 +150,7 @@ void formTolvane::buildFrames()
     lblDebug = label(frmDebug, "lblDebug", "Program feedback will be displayed here.",
                      twipsRect(120, 240, 6135, 255));
     lblDebug->setAutoFillBackground(true);
+    lblDebug->setTextFormat(Qt::PlainText);  // a file name is shown as it is, never as markup
     QPalette p = lblDebug->palette();
     p.setColor(QPalette::Window, QColor(0, 64, 64));
     p.setColor(QPalette::WindowText, Qt::white);

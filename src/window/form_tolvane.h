@@ -449,6 +449,7 @@ private:
     class formProblems* problems_ = nullptr;
     class formTable* table_ = nullptr;
     bool checkStale_ = false;  // the list changed since the last check
+    bool gridStale_ = false;   // the list changed since the grid was laid out
     class MessageLog* messageLog_ = nullptr;
     class formMessages* messages_ = nullptr;
     bool viewsChangePosted_ = false;

@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QTextDocument>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
@@ -225,8 +226,9 @@ void formTolvane::tellUser(StatusColor color, const QString& message, const QStr
     p.setColor(QPalette::WindowText, statusRgb(color));
     lblDebug->setPalette(p);
     lblDebug->setText(message);
-    // The line shows what fits of a long message; its tool-tip shows it all.
-    lblDebug->setToolTip(message);
+    // The line shows what fits of a long message; its tool-tip shows it all,
+    // as typed also when a file name in it looks like markup.
+    lblDebug->setToolTip(Qt::mightBeRichText(message) ? "<qt>" + message.toHtmlEscaped() + "</qt>" : message);
     messageLog_->add(color, message, source);
 }
 
