@@ -103,6 +103,15 @@ ListFile readListFile(std::string bytes, const FileLayout& layout)
     source->bytes = std::move(bytes);
     const std::string_view all = source->bytes;
     ListFile file;
+    // Room for every record at once: a file of millions of records never
+    // holds its entries twice while the list grows.
+    size_t lineEnds = 0, commas = 0;
+    for (size_t i = 0; i < all.size(); ++i) {
+        lineEnds += all[i] == '\n' || (all[i] == '\r' && (i + 1 == all.size() || all[i + 1] != '\n'));
+        commas += all[i] == ',';
+    }
+    file.entries.reserve(lineEnds + commas + 1);
+    source->lines.reserve(lineEnds + 1);
     LineEndTally ends;
     forEachListLine(
         all, layout, [&](ListEntry&& entry) { file.entries.push_back(std::move(entry)); },
