@@ -70,14 +70,20 @@ std::string entryDisplayName(const Catalog& catalog, const EntryItem& item, int 
                               nameRule);
 }
 
-ShopGrid layOutShop(const EntryList& entries, const Catalog& catalog, const FileLayout& layout)
+ShopGrid layOutShop(const EntryList& entries, const Catalog& catalog, const FileLayout& layout, size_t listNotPlaced)
 {
     ShopGrid grid;
     SectionTracker sections(layout);
     // Once too few cells are free for an item, no place is looked for: a
     // long list past a full grid costs a glance per item.
     int freeCells = kGridColumns * kGridRows;
+    size_t notPlaced = 0;
     for (size_t e = 0; e < entries.size(); ++e) {
+        if (freeCells == 0 && notPlaced >= listNotPlaced) {
+            for (; e < entries.size(); ++e)
+                grid.moreNotPlaced += entries[e].kind == kItemEntry;
+            break;
+        }
         const SectionPlace place = sections.place();
         if (entries[e].kind != kItemEntry) {
             sections.step(entries[e].text);
@@ -111,6 +117,7 @@ ShopGrid layOutShop(const EntryList& entries, const Catalog& catalog, const File
                     freeCells -= placed.width * placed.height;
             }
         }
+        notPlaced += placed.fate != GridItem::Fate::Placed;
         grid.items.push_back(placed);
     }
     return grid;

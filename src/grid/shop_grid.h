@@ -4,6 +4,7 @@
 #include "document/list_entry.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -58,12 +59,18 @@ struct GridItem {
 struct ShopGrid {
     ShopGrid() { cells.fill(-1); }
 
-    std::vector<GridItem> items;  // every item entry, in list order
+    std::vector<GridItem> items;  // every item entry, in list order (see moreNotPlaced)
+    // Item entries after `items` that were not looked at: the grid was full
+    // and enough entries not placed were listed already. None is sold.
+    size_t moreNotPlaced = 0;
     std::array<int, kGridColumns * kGridRows> cells;  // index into items, -1 for a free cell
 
     int at(int x, int y) const { return cells[static_cast<size_t>(y * kGridColumns + x)]; }
 };
-ShopGrid layOutShop(const EntryList& entries, const Catalog& catalog, const FileLayout& layout = specLayout(0));
+// With `listNotPlaced`, once the grid is full and that many entries were not
+// placed, the remaining item entries are only counted (moreNotPlaced).
+ShopGrid layOutShop(const EntryList& entries, const Catalog& catalog, const FileLayout& layout = specLayout(0),
+                    size_t listNotPlaced = SIZE_MAX);
 
 // The grid as a person reads it: 15 rows of 8 cells, each the 1-based number of
 // the item entry covering it right-aligned in 3 characters, or " ." padded the

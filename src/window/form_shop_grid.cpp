@@ -115,14 +115,14 @@ QRect formShopGrid::cellRect(int x, int y) const
 void formShopGrid::refresh()
 {
     const bool shop = main_.editMode() == 0;
-    grid_ = shop ? layOutShop(main_.listEntries(), main_.catalog(), main_.layout()) : ShopGrid{};
+    // The first rows not sold are listed; a long list past a full grid is counted.
+    constexpr int kListed = 500;
+    grid_ = shop ? layOutShop(main_.listEntries(), main_.catalog(), main_.layout(), kListed) : ShopGrid{};
     picShopGrid->setVisible(shop);
     lblNoGrid->setVisible(!shop);
     lstNotPlaced->setUpdatesEnabled(false);
     lstNotPlaced->clear();
-    // The first rows not sold are listed; a long list past a full grid is counted.
-    constexpr int kListed = 500;
-    int notPlaced = 0;
+    size_t notPlaced = 0;
     for (const GridItem& item : grid_.items) {
         if (item.fate == GridItem::Fate::Placed || ++notPlaced > kListed)
             continue;
@@ -138,9 +138,9 @@ void formShopGrid::refresh()
             lstNotPlaced);
         row->setForeground(QColor(220, 0, 0));
     }
-    if (notPlaced > kListed)
+    if (const size_t more = grid_.moreNotPlaced + (notPlaced > kListed ? notPlaced - kListed : 0); more > 0)
         (new QListWidgetItem(QString("... and %1 more item rows not sold (Edit > Check File lists them all).")
-                                 .arg(notPlaced - kListed),
+                                 .arg(more),
                              lstNotPlaced))
             ->setForeground(QColor(220, 0, 0));
     lstNotPlaced->setUpdatesEnabled(true);

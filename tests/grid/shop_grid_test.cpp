@@ -6,6 +6,8 @@
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <random>
 
 namespace vs {
 namespace {
@@ -31,6 +33,38 @@ EntryList shopOf(const std::vector<int>& indexes)
     for (int index : indexes)
         entries.emplace_back("0," + std::to_string(index) + ",0,0,0,0,0", kItemEntry);
     return entries;
+}
+
+TEST(ShopGrid, AListedLimitCountsTheRestOnlyOnceTheGridIsFull)
+{
+    // Random shops of gems, spears, shields and unknown items: with a limit, the
+    // items looked at are those of the whole layout, and the rest are counted.
+    const Catalog catalog = sizedCatalog();
+    std::mt19937 random(7);
+    for (int round = 0; round < 50; ++round) {
+        std::vector<int> indexes(static_cast<size_t>(random() % 400));
+        for (int& index : indexes)
+            index = static_cast<int>(random() % 4 == 3 ? 9 : random() % 3);
+        const EntryList shop = shopOf(indexes);
+        const ShopGrid all = layOutShop(shop, catalog);
+        const size_t limit = random() % 60;
+        const ShopGrid some = layOutShop(shop, catalog, specLayout(0), limit);
+        ASSERT_LE(some.items.size(), all.items.size());
+        EXPECT_EQ(some.items.size() + some.moreNotPlaced, all.items.size()) << "round " << round;
+        EXPECT_EQ(some.cells, all.cells) << "round " << round;
+        size_t notPlaced = 0;
+        for (size_t i = 0; i < some.items.size(); ++i) {
+            EXPECT_EQ(some.items[i].fate, all.items[i].fate);
+            EXPECT_EQ(some.items[i].x, all.items[i].x);
+            notPlaced += some.items[i].fate != GridItem::Fate::Placed;
+        }
+        // Only past a full grid and the listed entries does counting begin.
+        if (some.moreNotPlaced > 0) {
+            EXPECT_GE(notPlaced, limit);
+            EXPECT_TRUE(std::all_of(all.cells.begin(), all.cells.end(), [](int cell) { return cell >= 0; }));
+        }
+        EXPECT_EQ(all.moreNotPlaced, 0u);
+    }
 }
 
 TEST(ShopGrid, ATallItemGoesBesideARowOfSmallOnes)
