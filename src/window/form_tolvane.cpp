@@ -6,6 +6,7 @@
 #include "window/clickable_label.h"
 #include "window/code_box.h"
 #include "window/entry_list_model.h"
+#include "window/entry_list_view.h"
 #include "window/form_messages.h"
 #include "window/form_table.h"
 #include "window/typing_limits.h"
@@ -170,7 +171,7 @@ void formTolvane::buildListControls()
     cmdShopItemShiftU->setIcon(doubleArrowIcon(true));
     cmdShopItemShiftU->setToolTip("Shift Selected Up [Shift]+[Insert]");
 
-    lstShop = place<QListView>(frmShop, "lstShop", twipsRect(120, 120, 2655, 5520));
+    lstShop = place<EntryListView>(frmShop, "lstShop", twipsRect(120, 120, 2655, 5520));
     listModel_ = new EntryListModel(document_, lstShop);
     listModel_->setEncoding(docEncoding_);
     lstShop->setModel(listModel_);
