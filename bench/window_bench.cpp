@@ -562,6 +562,10 @@ void big(Scenario& s)
     medianRow("click", click, s.clicks("click", s.editRow(), 5), 5);
     medianRow("edit", edit, s.edits("edit", 5), 5);
     row("peak", peakMegabytes());
+    // The recovery of the unsaved edits, written a few seconds after the last.
+    const Clock::time_point start = Clock::now();
+    s.window().writeRecoveries();
+    note("big: recovery of the unsaved list written in " + text(millisecondsSince(start)) + " ms");
 }
 
 double openShopGrid(Scenario& s)

@@ -55,25 +55,41 @@ private:
     std::string_view rest_;
 };
 
+std::string header(const Recovery& recovery, std::string_view kind)
+{
+    std::string out(kMagic);
+    put(out, kind);
+    putNumber(out, recovery.writtenAtMs);
+    putNumber(out, recovery.pid);
+    put(out, recovery.path);
+    return out;
+}
+
 }  // namespace
 
 std::string encodeRecovery(const Recovery& recovery)
 {
-    std::string out(kMagic);
-    put(out, recovery.kind == Recovery::Kind::List ? "list" : "storage");
-    putNumber(out, recovery.writtenAtMs);
-    putNumber(out, recovery.pid);
-    put(out, recovery.path);
-    if (recovery.kind == Recovery::Kind::Storage) {
-        put(out, recovery.storageKind);
-        put(out, recovery.storageBytes);
-        return out;
-    }
+    if (recovery.kind == Recovery::Kind::List)
+        return encodeListRecovery(recovery, recovery.source, recovery.entries);
+    std::string out = header(recovery, "storage");
+    put(out, recovery.storageKind);
+    put(out, recovery.storageBytes);
+    return out;
+}
+
+std::string encodeListRecovery(const Recovery& recovery, std::string_view source, const EntryList& entries)
+{
+    std::string out = header(recovery, "list");
     put(out, recovery.layout);
     put(out, recovery.encoding);
-    put(out, recovery.source);
-    putNumber(out, static_cast<int64_t>(recovery.entries.size()));
-    for (const ListEntry& entry : recovery.entries) {
+    // Room for the source and each entry's text and numbers at once.
+    size_t size = out.size() + source.size() + 32;
+    for (const ListEntry& entry : entries)
+        size += entry.text.size() + 40;
+    out.reserve(size);
+    put(out, source);
+    putNumber(out, static_cast<int64_t>(entries.size()));
+    for (const ListEntry& entry : entries) {
         putNumber(out, entry.kind);
         putNumber(out, entry.origin.line);
         putNumber(out, entry.origin.slot);

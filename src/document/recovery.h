@@ -34,6 +34,9 @@ struct Recovery {
 // The recovery as bytes: a first line naming the format, then every field as
 // a length-counted string, so that any bytes survive.
 std::string encodeRecovery(const Recovery& recovery);
+// The same for a list whose source bytes and entries stand elsewhere (the
+// open document), without copying them first; the recovery's own are not used.
+std::string encodeListRecovery(const Recovery& recovery, std::string_view source, const EntryList& entries);
 // The recovery the bytes hold; none for bytes that are not a whole recovery of this format.
 std::optional<Recovery> decodeRecovery(std::string_view bytes);
 

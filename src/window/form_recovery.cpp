@@ -100,7 +100,13 @@ void formTolvane::writeRecoveries()
         current << file;
         try {
             QDir().mkpath(folder);
-            writeFileAtomically(QFile::encodeName(file).toStdString(), encodeRecovery(recovery));
+            // The list is encoded straight from the document, not from a copy of it.
+            const SourceText* source = recovery.kind == Recovery::Kind::List ? document_.source() : nullptr;
+            writeFileAtomically(QFile::encodeName(file).toStdString(),
+                                recovery.kind == Recovery::Kind::List
+                                    ? encodeListRecovery(recovery, source ? std::string_view(source->bytes) : "",
+                                                         entries())
+                                    : encodeRecovery(recovery));
         } catch (const std::system_error& e) {
             tellUser(StatusColor::Yellow, "Recovery> The unsaved changes cannot be kept in " + folder + ": " +
                                               QString::fromLocal8Bit(e.code().message()) + ".");
@@ -115,8 +121,6 @@ void formTolvane::writeRecoveries()
         list.path = storedPath(currFile);
         list.layout = layout_->name;
         list.encoding = docEncoding_.id();
-        list.source = document_.source() ? document_.source()->bytes : std::string();
-        list.entries = entries();
         keep("list-" + pid + ".recovery", list);
     }
     for (formStorage* storage : findChildren<formStorage*>()) {
