@@ -175,12 +175,12 @@ void formTolvane::checkList(bool asked)
     listModel_->setFindings(std::move(found));
     if (!problems_)
         problems_ = new formProblems(*this);
-    problems_->showFindings(checkedFileName(), layoutCaption(), findings, rows, stopped);
+    const size_t warnings = findings.size() - errors;
+    problems_->showFindings(checkedFileName(), layoutCaption(), std::move(findings), std::move(rows), stopped);
     if (table_)
         table_->findingsChanged();
     if (!asked)
         return;
-    const size_t warnings = findings.size() - errors;
     const QString counts = QString("%1 error%2, %3 warning%4")
                                .arg(errors)
                                .arg(errors == 1 ? "" : "s")

@@ -128,7 +128,7 @@ private slots:
         QTemporaryDir dir;
         w.form().openFile(writeFile(dir, "shop1.txt", "// goods\r\n0 0 14 20 0 0 0\r\n15 31 0 0 0 0 0\r\n0 0 0 20 0 0 0\r\n"));
         QTest::keyClick(&w.form(), Qt::Key_F7);
-        auto* problems = w.form().findChild<QListWidget*>("lstProblems");
+        auto* problems = w.form().findChild<QListView*>("lstProblems");
         QVERIFY(problems);
         QVERIFY(problems->window()->isVisible());
         QCOMPARE(texts(problems), QStringList({"Line 2: warning: level 14 shows as 12 in the editor [level-shown-as-12]",
@@ -138,7 +138,7 @@ private slots:
         auto list = shopList(w);
         QVERIFY(!list->item(2)->icon().isNull());
         QVERIFY(list->item(1)->icon().isNull());
-        emit problems->itemActivated(problems->item(1));
+        emit problems->activated(problems->model()->index(1, 0));
         QCOMPARE(w.form().selectedRow(), 2);
         // Mended, the next check clears the mark.
         w.click(w.get<QPushButton>("cmdShopRemove"));

@@ -217,11 +217,11 @@ private slots:
         // Two records share line 2; the second names an unknown item.
         w.form().openFile(writeFile(dir, "shop1.txt", "// a\r\n0 3 0 40 0 0 0,15 31 0 0 0 0 0\r\nend\r\n"));
         w.trigger("mnuCheck");
-        auto* problems = w.form().findChild<QListWidget*>("lstProblems");
+        auto* problems = w.form().findChild<QListView*>("lstProblems");
         QCOMPARE(texts(problems), QStringList({"Line 2: error: the catalog has no item 31 in class 15 [unknown-item]"}));
         QVERIFY(w.get<QLabel>("lblCheckedFile")->text().startsWith("shop1.txt  (layout: "));
         QVERIFY(!shopList(w)->item(1)->icon().isNull());  // the row the finding stands on
-        emit problems->itemActivated(problems->item(0));
+        emit problems->activated(problems->model()->index(0, 0));
         QCOMPARE(w.form().selectedRow(), 1);
 
         // An edit is checked again once the event loop turns.
@@ -234,12 +234,12 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(w.get<QLabel>("lblCheckState")->text().startsWith("Out of date"));
         w.trigger("mnuCheck");
-        QCOMPARE(problems->count(), 1);
+        QCOMPARE(problems->model()->rowCount(), 1);
         QVERIFY(w.get<QLabel>("lblCheckState")->text().isEmpty());
 
         // Another file opened: the findings of the last one go.
         w.form().openFile(writeFile(dir, "shop2.txt", "0 3 0 40 0 0 0\r\n"));
-        QCOMPARE(problems->count(), 0);
+        QCOMPARE(problems->model()->rowCount(), 0);
         QVERIFY(w.get<QLabel>("lblCheckedFile")->text().startsWith("shop2.txt"));
         QVERIFY(w.get<QLabel>("lblCheckState")->text().startsWith("Not checked yet"));
         QVERIFY(shopList(w)->item(0)->icon().isNull());
@@ -265,7 +265,7 @@ private slots:
         w.trigger("mnuCheck");
         QVERIFY(shown);
         QVERIFY2(w.status().startsWith("Check> Stopped: "), qPrintable(w.status()));
-        const int found = w.form().findChild<QListWidget*>("lstProblems")->count();
+        const int found = w.form().findChild<QListView*>("lstProblems")->model()->rowCount();
         QVERIFY(found > 0 && found < 30000);
         QVERIFY(w.get<QLabel>("lblCheckState")->text().startsWith("The check was stopped"));
     }

@@ -147,6 +147,14 @@ ShopList shopList(QWidget& window)
     return ShopList(window.findChild<QListView*>("lstShop"));
 }
 
+QStringList texts(const QAbstractItemView* view)
+{
+    QStringList rows;
+    for (int i = 0; i < view->model()->rowCount(); ++i)
+        rows << view->model()->index(i, 0).data().toString();
+    return rows;
+}
+
 QStringList texts(const ShopList& list)
 {
     QStringList rows;

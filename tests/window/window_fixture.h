@@ -152,6 +152,7 @@ ShopList shopList(QWidget& window);
 // The texts of a list's rows, top to bottom.
 QStringList texts(const QListWidget* list);
 QStringList texts(const ShopList& list);
+QStringList texts(const QAbstractItemView* view);
 // Puts a row holding `text` and `kind` into the list, at the end or in place of
 // row `at`, as if a file had held it (no step of the list's history).
 void putRow(const ShopList& list, const QByteArray& text, int kind, int at = -1);
