@@ -97,21 +97,15 @@ void Document::apply(const DocumentEdit& edit, bool forward)
     }
 }
 
-std::string Document::fileBytes() const
+std::string Document::fileBytes(std::vector<int>* lines) const
 {
-    return writeListFile(entries_, *layout_, source_.get());
+    return writeListFile(entries_, *layout_, source_.get(), SaveStyle::KeepLines, lines);
 }
 
 std::vector<int> Document::savedLines() const
 {
-    const ListFile saved = readListFile(fileBytes(), *layout_);
-    std::vector<int> lines(entries_.size());
-    // Save writes every row as a record of its own, so the file read back
-    // holds the same rows; a row holding a line break (which Save refuses)
-    // would not, and then rows are counted as lines.
-    const bool same = saved.entries.size() == entries_.size();
-    for (size_t r = 0; r < lines.size(); ++r)
-        lines[r] = same ? saved.entries[r].origin.line + 1 : static_cast<int>(r) + 1;
+    std::vector<int> lines;
+    fileBytes(&lines);
     return lines;
 }
 

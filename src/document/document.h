@@ -80,10 +80,9 @@ public:
     // Makes the edit again (forward) or takes it back, telling the listeners.
     void apply(const DocumentEdit& edit, bool forward);
 
-    // The file as Save writes it.
-    std::string fileBytes() const;
-    // The 1-based line each row stands on in the file as Save writes it
-    // (records that share a line share its number).
+    // The file as Save writes it; with `lines`, the 1-based line each row
+    // stands on in it (rows kept together on one line share its number).
+    std::string fileBytes(std::vector<int>* lines = nullptr) const;
     std::vector<int> savedLines() const;
 
     void addListener(DocumentListener* listener);

@@ -173,21 +173,30 @@ bool takesTabLayout(const FileLayout& layout)
 }  // namespace
 
 std::string writeListFile(const EntryList& entries, const FileLayout& layout, const SourceText* source,
-                          SaveStyle style)
+                          SaveStyle style, std::vector<int>* lines)
 {
+    if (lines)
+        lines->assign(entries.size(), 0);
+    int line = 1;
     const bool tabLayout = takesTabLayout(layout) && bagIsBoK(entries);
     const bool keepLines = source && style == SaveStyle::KeepLines;
     ListWriter writer(layout, tabLayout, source ? source->lineEnd : std::string("\r\n"));
     for (size_t at = 0; at < entries.size();) {
         const ListEntry& entry = entries[at];
         if (keepLines && lineUnchanged(entries, at, *source, layout)) {
-            const SourceLine& line = source->lines[static_cast<size_t>(entry.origin.line)];
-            const std::string_view whole = source->withEnd(line);
-            writer.keptLine(whole.substr(0, line.length), whole.substr(line.length));
-            at += line.entryCount;
+            const SourceLine& kept = source->lines[static_cast<size_t>(entry.origin.line)];
+            const std::string_view whole = source->withEnd(kept);
+            writer.keptLine(whole.substr(0, kept.length), whole.substr(kept.length));
+            for (size_t e = at; lines && e < at + kept.entryCount; ++e)
+                (*lines)[e] = line;
+            ++line;
+            at += kept.entryCount;
             continue;
         }
         writer.entryLine(entry);
+        if (lines)
+            (*lines)[at] = line;
+        ++line;
         ++at;
     }
     return writer.finish();

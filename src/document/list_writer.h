@@ -30,8 +30,10 @@ enum class SaveStyle {
 // non-empty comment (an empty comment adds nothing, not even a separator),
 // other entries as they stand. A shop file ends with an
 // "end" line unless a comment entry reading "end" follows its last item entry.
+// With `lines`, the 1-based line each entry is written on (entries kept on a
+// line of their own share its number).
 std::string writeListFile(const EntryList& entries, const FileLayout& layout, const SourceText* source = nullptr,
-                          SaveStyle style = SaveStyle::KeepLines);
+                          SaveStyle style = SaveStyle::KeepLines, std::vector<int>* lines = nullptr);
 // The same in the first layout of a shop (editMode 0) or an item bag (1).
 inline std::string writeListFile(const EntryList& entries, int editMode, const SourceText* source = nullptr,
                                  SaveStyle style = SaveStyle::KeepLines)

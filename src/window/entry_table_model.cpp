@@ -166,6 +166,7 @@ void EntryTableModel::sort(int column, Qt::SortOrder order)
     beginResetModel();
     sortColumn_ = column;
     sortOrder_ = order;
+    sortedColumns_ = layoutColumns();
     arrange();
     endResetModel();
 }
@@ -247,10 +248,8 @@ void EntryTableModel::aboutToChange(const DocumentChange& change)
         }
         return;
     } else if (change.kind == DocumentChange::Inserted) {
-        // New rows come in at the end of a sorted or filtered table, until it is sorted or filtered again.
-        const int end = static_cast<int>(order_.size());
-        beginInsertRows({}, end, end + change.count - 1);
-        return;
+        // New rows the filter takes come in at the end of a sorted table, until it is sorted again.
+        resetting_ = true;
     } else if (change.kind == DocumentChange::Removed) {
         if (change.count == 1)
             removedAt_ = position_[static_cast<size_t>(change.first)];
@@ -272,8 +271,12 @@ void EntryTableModel::changed(const DocumentChange& change)
         return;
     }
     if (!arranged() || change.kind == DocumentChange::Reset) {
-        if (change.kind == DocumentChange::Reset)
+        if (change.kind == DocumentChange::Reset) {
+            // Another layout may have other columns: the sort by a column number goes.
+            if (layoutColumns() != sortedColumns_)
+                sortColumn_ = -1;
             arrange();
+        }
         switch (change.kind) {
         case DocumentChange::Inserted:
             endInsertRows();
@@ -316,15 +319,14 @@ void EntryTableModel::changed(const DocumentChange& change)
     for (const int row : order_)
         if (const int now = renumber(row); now >= 0)
             order.push_back(now);
+    order_ = std::move(order);
     if (change.kind == DocumentChange::Inserted)
         for (int row = first; row < first + count; ++row)
-            order.push_back(row);
-    order_ = std::move(order);
+            if (shows(row))
+                order_.push_back(row);
     placeRows();
     if (resetting_)
         endResetModel();
-    else if (change.kind == DocumentChange::Inserted)
-        endInsertRows();
     else if (removedAt_ >= 0)
         endRemoveRows();
     if (change.kind != DocumentChange::Inserted && rowCount() > 0)

@@ -54,6 +54,7 @@ private:
     formTolvane& main_;
     Document& document_;
     int sortColumn_ = -1;
+    int sortedColumns_ = 0;  // the layout's columns when the sort was chosen
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     QString filter_;
     bool withFindings_ = false;

@@ -40,9 +40,10 @@ void formTolvane::listViewsChanged()
             gridStale_ = false;
             shopGrid_->refresh();
         }
-        if (problems_ && problems_->isVisible() && checkStale_) {
-            // A small list is checked again at once; a big one waits for F7,
-            // so that no edit waits for a check of the whole file.
+        if (problems_ && checkStale_) {
+            // Once checked, a small list is checked again at once (the marks
+            // follow, also with the window closed); a big one is marked out of
+            // date until F7, so that no edit waits for a check of the whole file.
             if (document_.size() <= liveCheckRows)
                 checkList(false);
             else
@@ -108,6 +109,9 @@ bool formTolvane::editEntryColumn(int row, int column, const QString& value)
             problem = QString::fromStdString(docEncoding_.label()) + " cannot hold that comment; the file is written in it";
         else if (std::any_of(value.begin(), value.end(), [](QChar c) { return c.unicode() < 32 && c != '\t'; }))
             problem = "a comment holds no line breaks or control characters";
+        else if (value.contains(',') || value.contains("//"))
+            problem = "a comment holds no comma and no \"//\": the file would read what follows them as more than "
+                      "the comment";
         entry.text = withEntryComment(entry.text, columns, bytes);
     } else {
         return false;
@@ -117,12 +121,11 @@ bool formTolvane::editEntryColumn(int row, int column, const QString& value)
                  QString("Table> Row %1: %2; \"%3\" was not written.").arg(row + 1).arg(problem).arg(value));
         return false;
     }
-    const bool selected = selectedRow() == row;
     beginListChange();
     setRow(row, entry);
     endListChange("Edit " + what);
-    if (selected)
-        showSelection(row);  // the editor shows the row as it is now
+    if (selectedRow() == row)
+        lstShop_Click();  // the editor shows the row as it is now; the selection stays
     tellUser(StatusColor::White, QString("Table> Row %1: %2 is now \"%3\".").arg(row + 1).arg(what).arg(value));
     return true;
 }
@@ -146,18 +149,17 @@ void formTolvane::checkList(bool asked)
         progress.setValue(static_cast<int>(done));
         return !progress.wasCanceled();
     };
-    const std::vector<int> lines = document_.savedLines();
-    std::vector<Finding> findings;
-    const SourceText* source = document_.source();
-    if (std::optional<Finding> notText = source ? notTextFinding(source->bytes) : std::nullopt)
-        findings.push_back(std::move(*notText));  // nothing in it is checked line by line
-    else
-        findings = checkEntries(list, lines, *layout_, *catalog_, options);
+    // The file as Save would write it is checked as the command line checks
+    // a file: the same findings on the same lines.
+    std::vector<int> lines;
+    const ListFile saved = readListFile(document_.fileBytes(&lines), *layout_);
+    std::vector<Finding> findings = checkListFile(saved, *layout_, *catalog_, options);
     const bool stopped = progress.wasCanceled();
     progress.setValue(count);
     checkStale_ = false;
 
-    // Each finding at the first row on its line; the rows carry what was found until the next check.
+    // Each finding at the last row that begins on or before its line; the rows
+    // carry what was found until the next check.
     std::vector<int> rows(findings.size(), -1);
     std::vector<uint8_t> found(list.size(), EntryListModel::kNoFinding);
     size_t errors = 0;
@@ -165,10 +167,13 @@ void formTolvane::checkList(bool asked)
         const Finding& finding = findings[i];
         const bool error = finding.severity == Finding::Severity::Error;
         errors += error ? 1 : 0;
-        const auto at = std::lower_bound(lines.begin(), lines.end(), finding.line);
-        if (at == lines.end() || *at != finding.line)
+        const auto after = std::upper_bound(lines.begin(), lines.end(), finding.line);
+        if (after == lines.begin())
             continue;
-        const size_t row = static_cast<size_t>(at - lines.begin());
+        size_t row = static_cast<size_t>(after - lines.begin()) - 1;
+        // Rows kept together on one line: the finding goes to the first of them.
+        while (row > 0 && lines[row - 1] == lines[row])
+            --row;
         rows[i] = static_cast<int>(row);
         found[row] = std::max<uint8_t>(found[row], error ? EntryListModel::kError : EntryListModel::kWarning);
     }
@@ -176,7 +181,8 @@ void formTolvane::checkList(bool asked)
     if (!problems_)
         problems_ = new formProblems(*this);
     const size_t warnings = findings.size() - errors;
-    problems_->showFindings(checkedFileName(), layoutCaption(), std::move(findings), std::move(rows), stopped);
+    problems_->showFindings(checkedFileName(), layoutCaption(), std::move(findings), std::move(rows), stopped,
+                            asked || problems_->isVisible());
     if (table_)
         table_->findingsChanged();
     if (!asked)

@@ -91,13 +91,15 @@ formProblems::formProblems(formTolvane& main) : QWidget(&main, Qt::Window), main
 }
 
 void formProblems::showFindings(const QString& file, const QString& layout, std::vector<Finding> findings,
-                                std::vector<int> rows, bool stopped)
+                                std::vector<int> rows, bool stopped, bool show)
 {
     lblCheckedFile->setText(file + "  (layout: " + layout + ")");
     findings_->setFindings(std::move(findings), std::move(rows), stopped);
     outOfDate_ = false;
     lblCheckState->setText(stopped ? "The check was stopped: the lines after the last one shown were not checked."
                                    : QString());
+    if (!show)
+        return;
     QWidget::show();
     raise();
 }

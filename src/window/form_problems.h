@@ -44,7 +44,7 @@ public:
     explicit formProblems(formTolvane& main);
     // The findings of a check of `file` in `layout`, each at the list's row in `rows`.
     void showFindings(const QString& file, const QString& layout, std::vector<Finding> findings,
-                      std::vector<int> rows, bool stopped);
+                      std::vector<int> rows, bool stopped, bool show = true);
     // Nothing checked yet: a file was just opened.
     void clearFindings(const QString& file, const QString& layout);
     // The list changed since the findings shown were found.

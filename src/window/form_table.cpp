@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimer>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -56,6 +58,15 @@ formTable::formTable(formTolvane& main) : QWidget(&main, Qt::Window), main_(main
     tblEntries->setWordWrap(false);
     layout->addWidget(tblEntries, 1);
 
+    // After the rows were laid out again (another file, a sort, the filter),
+    // the list's row is selected again; a sort the layout lost is shown gone.
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        if (model_->sortColumn() < 0 && tblEntries->horizontalHeader()->sortIndicatorSection() >= 0) {
+            const QSignalBlocker quiet(tblEntries->horizontalHeader());
+            tblEntries->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+        }
+        QTimer::singleShot(0, this, [this] { showRow(main_.selectedRow()); });
+    });
     connect(txtFilter, &QLineEdit::textChanged, this, [this] { applyFilter(); });
     connect(chkFindings, &QCheckBox::toggled, this, [this] { applyFilter(); });
     connect(cmdFileOrder, &QPushButton::clicked, this,
@@ -64,6 +75,8 @@ formTable::formTable(formTolvane& main) : QWidget(&main, Qt::Window), main_(main
             [this] { showRow(main_.selectedRow()); });
     connect(tblEntries->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
+                if (current.isValid())
+                    column_ = current.column();
                 if (following_ || !current.isValid())
                     return;
                 const int row = model_->documentRow(current.row());
@@ -98,7 +111,7 @@ void formTable::showRow(int documentRow)
     if (row < 0) {
         tblEntries->selectionModel()->clear();
     } else {
-        const int column = std::max(0, tblEntries->currentIndex().column());
+        const int column = std::min(column_, model_->columnCount() - 1);
         const QModelIndex at = model_->index(row, column);
         tblEntries->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect |
                                                               QItemSelectionModel::Rows);

@@ -38,6 +38,7 @@ private:
     QPushButton* cmdFileOrder = nullptr;
     QTableView* tblEntries = nullptr;
     bool following_ = false;  // the table is selecting the list's row: it does not select back
+    int column_ = 0;          // the column of the current cell, kept while no cell is current
 };
 
 }  // namespace vs

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QHeaderView>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QSettings>
 #include <QTableView>
@@ -67,6 +68,30 @@ QByteArray withField(const QByteArray& bytes, int line, int field, const QByteAr
     fields[field] = value;
     lines[line] = fields.join('\t');
     return lines.join('\n');
+}
+
+// What the command line's check says of a file, each finding as the window words it.
+QStringList cliFindings(const QString& path)
+{
+    QProcess cli;
+    cli.start(QString(VAULTSMITH_BUILD_DIR) + "/bin/vaultsmith-cli", {"--data", VAULTSMITH_DATA_DIR, "check", path});
+    if (!cli.waitForFinished(30000))
+        qFatal("vaultsmith-cli check did not finish");
+    QStringList findings;
+    for (const QString& line : QString::fromLocal8Bit(cli.readAllStandardOutput()).split('\n'))
+        if (line.startsWith(path + ":")) {
+            const QString rest = line.mid(path.size() + 1);
+            const int colon = rest.indexOf(':');
+            findings << "Line " + rest.left(colon) + rest.mid(colon);
+        }
+    return findings;
+}
+
+QStringList windowFindings(Window& w)
+{
+    w.trigger("mnuCheck");
+    QStringList found = texts(w.form().findChild<QListView*>("lstProblems"));
+    return found == QStringList({"No problems found."}) ? QStringList() : found;
 }
 
 }  // namespace
@@ -243,6 +268,87 @@ private slots:
         QVERIFY(w.get<QLabel>("lblCheckedFile")->text().startsWith("shop2.txt"));
         QVERIFY(w.get<QLabel>("lblCheckState")->text().startsWith("Not checked yet"));
         QVERIFY(shopList(w)->item(0)->icon().isNull());
+    }
+
+    void checkFileSaysWhatTheCommandLineSaysOfTheSavedFile()
+    {
+        // Edited real files (rows moved across a section's start, removed, a
+        // column changed), and a row that Save writes as a line of two records.
+        DataFolder data(readFile(QString(VAULTSMITH_DATA_DIR) + "/item(Kor).txt"),
+                        readFile(QString(VAULTSMITH_DATA_DIR) + "/subtypes.txt"));
+        QTemporaryDir dir;
+        {
+            Window w(data);
+            const QString path = writeFile(dir, "shop1.txt", "// a\r\n0 3 0 40 0 0 0,15 31 0 0 0 0 0\r\n// note\r\n"
+                                                             "15 30 0 0 0 0 0\r\nend\r\n");
+            w.form().openFile(path);
+            shopList(w)->setCurrentRow(3);
+            w.paste("txtShopComment", "// note, more");
+            QVERIFY(w.form().saveFile(path));
+            const QStringList cli = cliFindings(path);
+            QCOMPARE(cli.size(), 3);  // the record after the comma is a line's second record now
+            QCOMPARE(windowFindings(w), cli);
+        }
+        const QDir corpus(VAULTSMITH_CORPUS_DIR);
+        if (!corpus.exists())
+            QSKIP("corpus not found at " VAULTSMITH_CORPUS_DIR " (the shared folder is absent); corpus part skipped");
+        for (const QString& name : corpus.entryList({"*.txt"}, QDir::Files)) {
+            Window w(data);
+            w.form().openFile(corpus.filePath(name));
+            const int rows = w.form().document().size();
+            QVERIFY2(rows > 3, qPrintable(name + ": " + w.status()));
+            shopList(w)->setCurrentRow(std::min(12, rows - 1));
+            w.form().cmdShopItemShiftU_Click();
+            w.form().cmdShopItemShiftU_Click();
+            shopList(w)->setCurrentRow(std::min(20, rows - 2));
+            w.form().cmdShopRemove_Click();
+            QTableView* table = openTable(w);
+            for (int r = 0; r < w.form().document().size(); ++r)
+                if (w.form().document().at(r).kind == kItemEntry) {
+                    typeIntoCell(table, r, 1, "31");
+                    break;
+                }
+            const QString saved = dir.filePath(name);
+            QVERIFY(w.form().saveFile(saved));
+            QCOMPARE(windowFindings(w), cliFindings(saved));
+        }
+    }
+
+    void whatTheTableLeavesAloneAndKeeps()
+    {
+        DataFolder data;
+        Window w(data);
+        QTemporaryDir dir;
+        w.form().openFile(writeFile(dir, "shop1.txt", "0 3 0 40 0 0 0 //Katana\r\n15 31 0 0 0 0 0\r\n"
+                                                      "0 1 0 22 0 0 0 //Short Sword\r\nend\r\n"));
+        QTableView* table = openTable(w);
+        // Return after an edit leaves the cell current; the list keeps its row.
+        typeIntoCell(table, 0, 4, "1");
+        QCOMPARE(table->currentIndex().row(), 0);
+        QCOMPARE(table->currentIndex().column(), 4);
+        QCOMPARE(w.form().selectedRow(), 0);
+        // A comment the file would read as more than a comment is refused.
+        for (const QString& comment : {QString("Big, Potion"), QString("a//b")}) {
+            typeIntoCell(table, 0, 7, comment);
+            QCOMPARE(w.statusColor(), QColor(255, 255, 0));
+            QCOMPARE(cell(table, 0, 7), QString("Katana"));
+        }
+        // Once checked, the marks follow edits also with Check File closed.
+        w.trigger("mnuCheck");
+        QVERIFY(!shopList(w)->item(1)->icon().isNull());
+        w.form().findChild<QWidget*>("formProblems")->hide();
+        typeIntoCell(table, 1, 0, "0");
+        typeIntoCell(table, 1, 1, "2");
+        QCoreApplication::processEvents();
+        QVERIFY(shopList(w)->item(1)->icon().isNull());
+        QVERIFY(!w.form().findChild<QWidget*>("formProblems")->isVisible());
+        // Rows that come back into a filtered table are filtered too.
+        w.box("txtFilter")->setText("sword");
+        QCOMPARE(table->model()->rowCount(), 1);
+        w.trigger("mnuClearList");
+        w.trigger("mnuUndo");
+        QCOMPARE(table->model()->rowCount(), 1);
+        QCOMPARE(cell(table, 0, 7), QString("Short Sword"));
     }
 
     void aLongCheckShowsProgressAndCanBeStopped()
