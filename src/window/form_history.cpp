@@ -50,7 +50,8 @@ void formTolvane::insertRow(int at, const ListEntry& entry)
 
 void formTolvane::removeRows(int at, int count)
 {
-    recordEdit(document_.remove(at, count));
+    if (count > 0)  // nothing removed is no step
+        recordEdit(document_.remove(at, count));
 }
 
 void formTolvane::setRow(int at, const ListEntry& entry)
@@ -63,7 +64,8 @@ void formTolvane::setRow(int at, const ListEntry& entry)
 
 void formTolvane::moveRow(int from, int to)
 {
-    recordEdit(document_.move(from, to));
+    if (from != to)
+        recordEdit(document_.move(from, to));
 }
 
 void formTolvane::aboutToChange(const DocumentChange&)

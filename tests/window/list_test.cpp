@@ -3,6 +3,8 @@
 #include "window/list_rows.h"
 #include "window_fixture.h"
 
+#include <QUndoStack>
+
 #include <random>
 
 #include <QAction>
@@ -114,6 +116,10 @@ private slots:
         w.dialogs.answerYes = true;
         w.trigger("mnuClearList");
         QCOMPARE(shopList(w)->count(), 0);
+        // Clearing an empty list changes nothing: no step, nothing unsaved.
+        const int steps = w.form().history()->count();
+        w.trigger("mnuClearList");
+        QCOMPARE(w.form().history()->count(), steps);
     }
 
     void commentEntriesAreEditedThroughTheCommentBox()
