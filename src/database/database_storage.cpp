@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <atomic>
+#include <cstdio>
 #include <filesystem>
 
 namespace vs {
@@ -25,6 +26,12 @@ void ensureApplication()
     static char* argv[] = {name, nullptr};
     static QCoreApplication* application = new QCoreApplication(argc, argv);
     (void)application;
+    // Such a program speaks through its own messages: the drivers' warnings
+    // (a failed statement's text, say) would only repeat them less clearly.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+    });
 }
 
 // The first line of what the driver says, without the layers below it.
@@ -180,8 +187,20 @@ DatabaseConnection::DatabaseConnection(const DatabaseUrl& url, const std::string
             break;
         }
         db.setConnectOptions(options.join(QLatin1Char(';')));
-        if (takesPassword(url))
+        if (url.driver == DatabaseDriver::Odbc) {
+            // Qt would append ";PWD=" and the password as it is, which a ';'
+            // or '}' in it would break: the password goes in braces instead.
+            QString connection = QString::fromStdString(url.database);
+            if (!connection.contains(QLatin1Char('=')))
+                connection = QStringLiteral("DSN=") + connection;
+            if (!password.empty())
+                connection += QStringLiteral(";PWD={") +
+                              QString::fromStdString(password).replace(QStringLiteral("}"), QStringLiteral("}}")) +
+                              QStringLiteral("}");
+            db.setDatabaseName(connection);
+        } else if (takesPassword(url)) {
             db.setPassword(QString::fromStdString(password));
+        }
         if (!db.open())
             failure = "cannot connect to " + placeText(url) + ": " + oneLine(db.lastError());
     }
