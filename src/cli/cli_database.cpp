@@ -161,8 +161,9 @@ int runPull(const Context& ctx)
                          std::string(storageKindName(owner.kind)) + ": " + e.what());
     }
     if (target) {
-        storage.form = ctx.args.has("--hex") ? StorageForm::Hex : StorageForm::Raw;
-        storage.lineEnd = ctx.args.has("--hex") ? "\n" : "";
+        const bool hex = ctx.args.has("--hex");
+        storage.form = hex ? StorageForm::Hex : StorageForm::Raw;
+        storage.lineEnd.assign(hex ? 1 : 0, '\n');
         replaceFile(ctx, *target, writeStorage(storage));
         return 0;
     }
