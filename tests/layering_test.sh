@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Each folder of src/ includes only from itself and the folders below it:
-#   catalog < codes < document < code_manager, grid < check < storage < window, cli < app
+#   catalog < codes < document < code_manager, grid < check < storage < database < window, cli < app
 # A folder on the same level as another never includes it.
 set -u
 src=${1:?usage: layering_test.sh SRC_DIR}
-declare -A rank=([catalog]=0 [codes]=1 [document]=2 [code_manager]=3 [grid]=3 [check]=4 [storage]=5
-                 [window]=6 [cli]=6 [app]=7)
+declare -A rank=([catalog]=0 [codes]=1 [document]=2 [code_manager]=3 [grid]=3 [check]=4 [storage]=5 [database]=6
+                 [window]=7 [cli]=7 [app]=8)
 bad=0
 for dir in "$src"/*/; do
   folder=$(basename "$dir")

@@ -694,6 +694,12 @@ const std::vector<Command>& commands()
           {"--backup", false}},
          false,
          runStorage},
+        {"db",
+         {{"-o", true}, {"--output", true}, {"--account", true}, {"--character", true}, {"--table", true},
+          {"--key", true}, {"--column", true}, {"--json", false}, {"--hex", false}, {"--expect", true},
+          {"--force", false}, {"--warehouses", false}, {"--inventories", false}},
+         false,
+         runDatabase},
     };
     return table;
 }

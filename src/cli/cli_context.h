@@ -15,6 +15,10 @@
 #include <utility>
 #include <variant>
 
+namespace vs {
+struct Storage;
+}
+
 namespace vs::cli {
 
 // Thrown when the data files fail to load: exit status 1.
@@ -110,8 +114,12 @@ private:
     bool empty_ = true;
 };
 
+// A storage's items, one a line (SLOT X Y CODE NAME), or with --json one JSON array.
+void printStorageList(const Context& ctx, const Storage& storage, const Catalog& catalog);
+
 int runCheck(const Context& ctx);
 int runGrid(const Context& ctx);
 int runStorage(const Context& ctx);
+int runDatabase(const Context& ctx);
 
 }  // namespace vs::cli

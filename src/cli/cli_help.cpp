@@ -20,6 +20,7 @@ Commands:
   check      report what the server will make of shop and item-bag files
   grid       show where the server puts a shop's goods
   storage    list, check and edit an inventory or warehouse file
+  db         pull, push and check the storages in the server's database
 
 Options:
   --data DIR  folder holding item(Kor).txt and subtypes.txt (default: ./data
@@ -49,7 +50,8 @@ U+0000..U+00FF. --backup (normalize -o, storage set, clear and move) keeps a
 file about to be replaced as FILE.bak beside it.
 
 Exit status: 0 success, 1 the data files failed to load, 2 bad usage,
-3 check or storage check found an error.
+3 check, storage check or db check found an error, 4 db push found the
+row changed since it was read.
 )";
 
 constexpr std::string_view kEncode =
@@ -270,6 +272,56 @@ data files failed to load, 2 bad usage, a refused edit, a file that is not
 a storage or, for new, a FILE that exists.
 )";
 
+constexpr std::string_view kDatabase =
+    R"(Usage: vaultsmith-cli db pull URL (--account NAME | --character NAME)
+                               [-o FILE [--hex] | --json]
+       vaultsmith-cli db push URL (--account NAME | --character NAME) FILE
+                               (--expect ORIGINAL | --force)
+       vaultsmith-cli db check URL [--warehouses] [--inventories] [--json]
+   each also takes [--table NAME] [--key NAME] [--column NAME]
+
+Reads and writes the storages the server keeps in its database: an account's
+warehouse (table warehouse, key column AccountID, items column Items) and a
+character's inventory (table Character, key column Name, items column
+Inventory), one binary column each.
+
+URL:
+  odbc:DSN                          an ODBC data source, or a whole connection
+                                    string (DRIVER={...};SERVER=...;UID=...)
+  mysql://USER@HOST[:PORT]/DB       MySQL or MariaDB
+  postgresql://USER@HOST[:PORT]/DB  PostgreSQL
+  sqlite:PATH                       an SQLite file (never made)
+The password comes from VAULTSMITH_DB_PASSWORD, or is asked for without echo
+when standard input is a terminal; it never stands in the URL.
+
+  pull   the storage of the account or character: with -o FILE its raw bytes
+         (with --hex one line of its hexadecimal digits) written to FILE,
+         else listed as 'storage list' lists a file (--json as there)
+  push   writes FILE (a storage file of the kind) into the row in one
+         transaction, only while the row still holds ORIGINAL's bytes (the
+         file as pulled); when it does not, nothing is written and the exit
+         status is 4. --force writes whatever the row holds, and says so.
+  check  reads every warehouse and inventory (or only the kinds given) in one
+         read-only transaction, a row at a time, and checks them as 'storage
+         check' checks files given together: NAME:SLOT: error|warning:
+         MESSAGE [CODE] per finding (NAME the account or character), a serial
+         held by more than one item anywhere at each holder but the first,
+         naming the others; a row holding no storage is an "unreadable" error
+         at slot 0. With --json one JSON array of {kind, owner, slot,
+         severity, code, message}. A count of findings and rows read goes to
+         standard error.
+
+  --table, --key, --column  the table, its key column and its items column
+         for the kind (db check: with --warehouses or --inventories alone);
+         a letter or underscore, then letters, digits or underscores. Names
+         and values never enter the statement's text unchecked: the names
+         are quoted as the database quotes them, the values are bound.
+
+Exit status: 0 done (check: no error), 1 the data files failed to load,
+2 bad usage, a database that cannot be reached or read, a missing row,
+3 check found an error, 4 push found the row changed since it was read.
+)";
+
 constexpr std::string_view kSearch =
     R"(Usage: vaultsmith-cli search [--words] [--encoding NAME] [--json] TERM...
 
@@ -312,6 +364,8 @@ std::string_view helpText(std::string_view command)
         return kGrid;
     if (command == "storage")
         return kStorage;
+    if (command == "db")
+        return kDatabase;
     return {};
 }
 

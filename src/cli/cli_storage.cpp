@@ -79,35 +79,7 @@ int runList(const Context& ctx, std::optional<StorageKind> kind)
     refuseOptions(ctx.args, "list", {kWritingOptions, kSqlOptions});
     expectPositionals(ctx.args, 2, "FILE");
     const Storage storage = openStorage(ctx.args.positionals[1], kind);
-    const Catalog catalog = ctx.loadCatalog();
-    if (ctx.args.has("--json")) {
-        JsonArray array;
-        for (int s = 0; s < static_cast<int>(storage.contents.size()); ++s) {
-            const StorageSlot& slot = storage.contents[static_cast<size_t>(s)];
-            if (isEmptySlot(slot))
-                continue;
-            const std::optional<StorageCell> at = slotCell(storage.kind, s);
-            array.add(JsonObject()
-                          .number("slot", int64_t{s})
-                          .number("x", at ? std::optional<int64_t>(at->x) : std::nullopt)
-                          .number("y", at ? std::optional<int64_t>(at->y) : std::nullopt)
-                          .text("code", slotHex(slot))
-                          .text("name", storageItemName(catalog, slot)));
-        }
-        ctx.out << array.close();
-        return 0;
-    }
-    for (int s = 0; s < static_cast<int>(storage.contents.size()); ++s) {
-        const StorageSlot& slot = storage.contents[static_cast<size_t>(s)];
-        if (isEmptySlot(slot))
-            continue;
-        ctx.out << s << '\t';
-        if (const std::optional<StorageCell> at = slotCell(storage.kind, s))
-            ctx.out << at->x << '\t' << at->y;
-        else
-            ctx.out << "-\t-";
-        ctx.out << '\t' << slotHex(slot) << '\t' << storageItemName(catalog, slot) << '\n';
-    }
+    printStorageList(ctx, storage, ctx.loadCatalog());
     return 0;
 }
 
@@ -229,6 +201,38 @@ int runNew(const Context& ctx, std::optional<StorageKind> kind)
 }
 
 }  // namespace
+
+void printStorageList(const Context& ctx, const Storage& storage, const Catalog& catalog)
+{
+    if (ctx.args.has("--json")) {
+        JsonArray array;
+        for (int s = 0; s < static_cast<int>(storage.contents.size()); ++s) {
+            const StorageSlot& slot = storage.contents[static_cast<size_t>(s)];
+            if (isEmptySlot(slot))
+                continue;
+            const std::optional<StorageCell> at = slotCell(storage.kind, s);
+            array.add(JsonObject()
+                          .number("slot", int64_t{s})
+                          .number("x", at ? std::optional<int64_t>(at->x) : std::nullopt)
+                          .number("y", at ? std::optional<int64_t>(at->y) : std::nullopt)
+                          .text("code", slotHex(slot))
+                          .text("name", storageItemName(catalog, slot)));
+        }
+        ctx.out << array.close();
+        return;
+    }
+    for (int s = 0; s < static_cast<int>(storage.contents.size()); ++s) {
+        const StorageSlot& slot = storage.contents[static_cast<size_t>(s)];
+        if (isEmptySlot(slot))
+            continue;
+        ctx.out << s << '\t';
+        if (const std::optional<StorageCell> at = slotCell(storage.kind, s))
+            ctx.out << at->x << '\t' << at->y;
+        else
+            ctx.out << "-\t-";
+        ctx.out << '\t' << slotHex(slot) << '\t' << storageItemName(catalog, slot) << '\n';
+    }
+}
 
 int runStorage(const Context& ctx)
 {

@@ -5,7 +5,6 @@
 #include "codes/vault_decode.h"
 
 #include <algorithm>
-#include <map>
 
 namespace vs {
 
@@ -364,95 +363,150 @@ void setStorageItem(Storage& storage, const Catalog& catalog, int slot, const St
     storage = std::move(changed);
 }
 
+std::vector<Finding> StorageChecker::add(const Storage& storage)
+{
+    constexpr size_t kMostStorages = size_t{1} << 25;
+    if (kinds_.size() >= kMostStorages)
+        throw StorageError("a check holds at most 33,554,431 storages");
+    const size_t which = kinds_.size();
+    kinds_.push_back(static_cast<uint8_t>(storage.kind));
+    std::vector<Finding> found;
+    const auto add = [&](int slot, Finding::Severity severity, const char* code, std::string message) {
+        found.push_back(Finding{slot, severity, code, std::move(message)});
+    };
+    const Catalog& catalog = catalog_;
+    const int rows = storageRows(storage.kind);
+    const int count = static_cast<int>(storage.contents.size());
+    std::vector<std::optional<Rect>> rects(storage.contents.size());
+
+    for (int s = 0; s < count; ++s) {
+        const StorageSlot& slot = storage.contents[static_cast<size_t>(s)];
+        if (isEmptySlot(slot))
+            continue;
+        const std::optional<StorageCell> at = slotCell(storage.kind, s);
+        const StorageCell size = slotItemSize(slot, catalog);
+        if (at)
+            rects[static_cast<size_t>(s)] = Rect{at->x, at->y, size.x, size.y};
+        if (isZeroSlot(slot)) {
+            add(s, Finding::Severity::Warning, "wiped-slot",
+                slotText(storage.kind, s) + " holds ten zero bytes, likely a wiped item rather than a real one");
+            continue;
+        }
+        const DecodedVault item = *decodeVaultCode(slotHex(slot));
+        if (!catalog.item(item.classIndex, item.typeIndex))
+            add(s, Finding::Severity::Error, "unknown-item",
+                "the catalog has no item " + std::to_string(item.typeIndex) + " in class " +
+                    std::to_string(item.classIndex));
+        // The code's bit fields hold the decoded ranges; an option beyond 4
+        // is the one value they can carry that the server does not know.
+        const int option = ((slot[7] & 0x40) ? 4 : 0) + (slot[1] & 3);
+        const struct {
+            const char* name;
+            int value, lo, hi;
+        } fields[] = {{"class", item.classIndex, 0, 15}, {"index", item.typeIndex, 0, 31},
+                      {"level", item.level, 0, 15},       {"durability", item.dur, 0, 255},
+                      {"skill", item.skill, 0, 1},        {"luck", item.luck, 0, 1},
+                      {"option", option, 0, 4}};
+        for (const auto& field : fields)
+            if (field.value < field.lo || field.value > field.hi)
+                add(s, Finding::Severity::Error, "out-of-range",
+                    std::string(field.name) + " " + std::to_string(field.value) + " is outside " +
+                        std::to_string(field.lo) + ".." + std::to_string(field.hi));
+        if (at && (at->x + size.x > kStorageColumns || at->y + size.y > rows))
+            add(s, Finding::Severity::Error, "outside-grid",
+                itemLabel(slot, catalog) + " at " + cellText(at->x, at->y) + " leaves the " +
+                    std::to_string(kStorageColumns) + " x " + std::to_string(rows) + " grid");
+        if (item.serial != 0)
+            serials_.push_back(uint64_t{static_cast<uint32_t>(item.serial)} << 32 | uint64_t{which} << 7 |
+                               static_cast<uint64_t>(s));
+    }
+
+    for (int b = 0; b < count; ++b) {
+        const auto& inner = rects[static_cast<size_t>(b)];
+        if (!inner)
+            continue;
+        for (int a = 0; a < count; ++a) {
+            const auto& outer = rects[static_cast<size_t>(a)];
+            if (a == b || !outer)
+                continue;
+            if (outer->contains(inner->x, inner->y)) {
+                add(b, Finding::Severity::Error, "covered-slot",
+                    slotText(storage.kind, b) + " holds an item but lies under " +
+                        itemLabel(storage.contents[static_cast<size_t>(a)], catalog) + " in slot " +
+                        std::to_string(a));
+            } else if (a < b && outer->meets(*inner) && !inner->contains(outer->x, outer->y)) {
+                add(b, Finding::Severity::Error, "overlap",
+                    itemLabel(storage.contents[static_cast<size_t>(b)], catalog) + " overlaps " +
+                        itemLabel(storage.contents[static_cast<size_t>(a)], catalog) + " in slot " +
+                        std::to_string(a));
+            }
+        }
+    }
+    std::stable_sort(found.begin(), found.end(), [](const Finding& l, const Finding& r) { return l.line < r.line; });
+    return found;
+}
+
+std::vector<StorageChecker::SharedSerial> StorageChecker::sharedSerials() const
+{
+    std::vector<uint64_t> sorted = serials_;
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<SharedSerial> shared;
+    for (size_t first = 0; first < sorted.size();) {
+        size_t end = first + 1;
+        while (end < sorted.size() && sorted[end] >> 32 == sorted[first] >> 32)
+            ++end;
+        if (end - first > 1) {
+            SharedSerial serial{static_cast<int32_t>(static_cast<uint32_t>(sorted[first] >> 32)), {}};
+            for (size_t i = first; i < end; ++i)
+                serial.holders.push_back(Holder{static_cast<size_t>((sorted[i] >> 7) & 0x1FFFFFF),
+                                                static_cast<int>(sorted[i] & 0x7F)});
+            shared.push_back(std::move(serial));
+        }
+        first = end;
+    }
+    std::sort(shared.begin(), shared.end(), [](const SharedSerial& l, const SharedSerial& r) {
+        return std::pair(l.holders[1].storage, l.holders[1].slot) < std::pair(r.holders[1].storage, r.holders[1].slot);
+    });
+    return shared;
+}
+
+Finding StorageChecker::sharedSerialFinding(const SharedSerial& shared, size_t at,
+                                            const std::function<std::string(size_t storage)>& name) const
+{
+    const Holder& self = shared.holders[at];
+    std::string others;
+    for (const Holder& other : shared.holders) {
+        if (other == self)
+            continue;
+        if (!others.empty())
+            others += ", ";
+        if (other.storage != self.storage)
+            others += name(other.storage) + " ";
+        others += slotText(kind(other.storage), other.slot);
+    }
+    return Finding{self.slot, Finding::Severity::Error, "duplicate-serial",
+                   "serial " + std::to_string(shared.serial) + " is also used by " + others};
+}
+
 std::vector<std::vector<Finding>> checkStorages(const std::vector<const Storage*>& storages,
                                                 const std::vector<std::string>& names, const Catalog& catalog)
 {
-    std::vector<std::vector<Finding>> all(storages.size());
-    const auto add = [&](size_t which, int slot, Finding::Severity severity, const char* code, std::string message) {
-        all[which].push_back(Finding{slot, severity, code, std::move(message)});
+    StorageChecker checker(catalog);
+    std::vector<std::vector<Finding>> all;
+    for (const Storage* storage : storages)
+        all.push_back(checker.add(*storage));
+    for (const StorageChecker::SharedSerial& shared : checker.sharedSerials())
+        for (size_t at = 1; at < shared.holders.size(); ++at)
+            all[shared.holders[at].storage].push_back(
+                checker.sharedSerialFinding(shared, at, [&](size_t storage) { return names[storage]; }));
+    // Within a slot: what the item is, then whose serial it shares, then what it covers.
+    const auto rank = [](const Finding& f) {
+        return f.code == "duplicate-serial" ? 1 : f.code == "covered-slot" || f.code == "overlap" ? 2 : 0;
     };
-    // The first storage and slot each serial was seen in.
-    std::map<int32_t, std::pair<size_t, int>> serials;
-
-    for (size_t which = 0; which < storages.size(); ++which) {
-        const Storage& storage = *storages[which];
-        const int rows = storageRows(storage.kind);
-        const int count = static_cast<int>(storage.contents.size());
-        std::vector<std::optional<Rect>> rects(storage.contents.size());
-
-        for (int s = 0; s < count; ++s) {
-            const StorageSlot& slot = storage.contents[static_cast<size_t>(s)];
-            if (isEmptySlot(slot))
-                continue;
-            const std::optional<StorageCell> at = slotCell(storage.kind, s);
-            const StorageCell size = slotItemSize(slot, catalog);
-            if (at)
-                rects[static_cast<size_t>(s)] = Rect{at->x, at->y, size.x, size.y};
-            if (isZeroSlot(slot)) {
-                add(which, s, Finding::Severity::Warning, "wiped-slot",
-                    slotText(storage.kind, s) + " holds ten zero bytes, likely a wiped item rather than a real one");
-                continue;
-            }
-            const DecodedVault item = *decodeVaultCode(slotHex(slot));
-            if (!catalog.item(item.classIndex, item.typeIndex))
-                add(which, s, Finding::Severity::Error, "unknown-item",
-                    "the catalog has no item " + std::to_string(item.typeIndex) + " in class " +
-                        std::to_string(item.classIndex));
-            // The code's bit fields hold the decoded ranges; an option beyond 4
-            // is the one value they can carry that the server does not know.
-            const int option = ((slot[7] & 0x40) ? 4 : 0) + (slot[1] & 3);
-            const struct {
-                const char* name;
-                int value, lo, hi;
-            } fields[] = {{"class", item.classIndex, 0, 15}, {"index", item.typeIndex, 0, 31},
-                          {"level", item.level, 0, 15},       {"durability", item.dur, 0, 255},
-                          {"skill", item.skill, 0, 1},        {"luck", item.luck, 0, 1},
-                          {"option", option, 0, 4}};
-            for (const auto& field : fields)
-                if (field.value < field.lo || field.value > field.hi)
-                    add(which, s, Finding::Severity::Error, "out-of-range",
-                        std::string(field.name) + " " + std::to_string(field.value) + " is outside " +
-                            std::to_string(field.lo) + ".." + std::to_string(field.hi));
-            if (at && (at->x + size.x > kStorageColumns || at->y + size.y > rows))
-                add(which, s, Finding::Severity::Error, "outside-grid",
-                    itemLabel(slot, catalog) + " at " + cellText(at->x, at->y) + " leaves the " +
-                        std::to_string(kStorageColumns) + " x " + std::to_string(rows) + " grid");
-            if (item.serial != 0) {
-                auto [first, fresh] = serials.try_emplace(item.serial, which, s);
-                if (!fresh) {
-                    const auto [firstWhich, firstSlot] = first->second;
-                    add(which, s, Finding::Severity::Error, "duplicate-serial",
-                        "serial " + std::to_string(item.serial) + " is also used by " +
-                            (firstWhich == which ? "" : names[firstWhich] + " ") +
-                            slotText(storages[firstWhich]->kind, firstSlot));
-                }
-            }
-        }
-
-        for (int b = 0; b < count; ++b) {
-            const auto& inner = rects[static_cast<size_t>(b)];
-            if (!inner)
-                continue;
-            for (int a = 0; a < count; ++a) {
-                const auto& outer = rects[static_cast<size_t>(a)];
-                if (a == b || !outer)
-                    continue;
-                if (outer->contains(inner->x, inner->y)) {
-                    add(which, b, Finding::Severity::Error, "covered-slot",
-                        slotText(storage.kind, b) + " holds an item but lies under " +
-                            itemLabel(storage.contents[static_cast<size_t>(a)], catalog) + " in slot " +
-                            std::to_string(a));
-                } else if (a < b && outer->meets(*inner) && !inner->contains(outer->x, outer->y)) {
-                    add(which, b, Finding::Severity::Error, "overlap",
-                        itemLabel(storage.contents[static_cast<size_t>(b)], catalog) + " overlaps " +
-                            itemLabel(storage.contents[static_cast<size_t>(a)], catalog) + " in slot " +
-                            std::to_string(a));
-                }
-            }
-        }
-        std::stable_sort(all[which].begin(), all[which].end(),
-                         [](const Finding& l, const Finding& r) { return l.line < r.line; });
-    }
+    for (std::vector<Finding>& findings : all)
+        std::stable_sort(findings.begin(), findings.end(), [&](const Finding& l, const Finding& r) {
+            return std::pair(l.line, rank(l)) < std::pair(r.line, rank(r));
+        });
     return all;
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -114,5 +115,43 @@ std::vector<Finding> checkStorage(const Storage& storage, const Catalog& catalog
 // findings per storage.
 std::vector<std::vector<Finding>> checkStorages(const std::vector<const Storage*>& storages,
                                                 const std::vector<std::string>& names, const Catalog& catalog);
+
+// Checks storages one after another, as they come (from files or a database's
+// rows), keeping of each only its kind and its items' serials (8 bytes an
+// item), so that a serial held by more than one item is found across all of
+// them at the end.
+class StorageChecker {
+public:
+    explicit StorageChecker(const Catalog& catalog) : catalog_(catalog) {}
+
+    // The storage's findings of every code but duplicate-serial, in slot order;
+    // its serials are remembered as held by storage number count() before the
+    // call. StorageError past 33,554,431 storages.
+    std::vector<Finding> add(const Storage& storage);
+    size_t count() const { return kinds_.size(); }
+    StorageKind kind(size_t storage) const { return static_cast<StorageKind>(kinds_[storage]); }
+
+    struct Holder {
+        size_t storage = 0;
+        int slot = 0;
+        bool operator==(const Holder&) const = default;
+    };
+    struct SharedSerial {
+        int32_t serial = 0;
+        std::vector<Holder> holders;  // in the order they were added, two or more
+    };
+    // Every serial more than one item holds, ordered by where its second holder was added.
+    std::vector<SharedSerial> sharedSerials() const;
+    // The duplicate-serial finding of `shared`'s holder number `at` (its slot
+    // as the line), naming every other holder: by its slot alone when in the
+    // same storage, else as `name(storage)` and its slot.
+    Finding sharedSerialFinding(const SharedSerial& shared, size_t at,
+                                const std::function<std::string(size_t storage)>& name) const;
+
+private:
+    const Catalog& catalog_;
+    std::vector<uint8_t> kinds_;
+    std::vector<uint64_t> serials_;  // unsigned serial << 32 | storage << 7 | slot
+};
 
 }  // namespace vs

@@ -1,0 +1,117 @@
+#include "database/database_url.h"
+
+#include <cstdlib>
+
+namespace vs {
+
+namespace {
+
+constexpr std::string_view kForms =
+    "odbc:DSN, mysql://USER@HOST[:PORT]/DB, postgresql://USER@HOST[:PORT]/DB or sqlite:PATH";
+
+[[noreturn]] void refuse(std::string_view url, const std::string& why)
+{
+    throw DatabaseError("database URL '" + std::string(url) + "' " + why + "; expected " + std::string(kForms));
+}
+
+bool isHostChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
+           c == '_';
+}
+
+// USER@HOST[:PORT]/DB after the scheme.
+DatabaseUrl serverUrl(std::string_view url, std::string_view rest, DatabaseDriver driver, int defaultPort)
+{
+    DatabaseUrl parsed;
+    parsed.driver = driver;
+    const size_t at = rest.find('@');
+    if (at == std::string_view::npos || at == 0)
+        refuse(url, "names no user (USER@HOST)");
+    const std::string_view user = rest.substr(0, at);
+    if (user.find(':') != std::string_view::npos)
+        refuse(url, "holds a password, which belongs in VAULTSMITH_DB_PASSWORD and never in a URL");
+    rest.remove_prefix(at + 1);
+    const size_t slash = rest.find('/');
+    if (slash == std::string_view::npos || slash + 1 == rest.size())
+        refuse(url, "names no database (/DB at the end)");
+    std::string_view hostPort = rest.substr(0, slash);
+    parsed.database = std::string(rest.substr(slash + 1));
+    if (parsed.database.find_first_of("/?#") != std::string::npos)
+        refuse(url, "has more after the database's name");
+    parsed.port = defaultPort;
+    if (const size_t colon = hostPort.find(':'); colon != std::string_view::npos) {
+        const std::string_view port = hostPort.substr(colon + 1);
+        int value = 0;
+        bool digits = !port.empty() && port.size() <= 5;
+        for (char c : port) {
+            digits = digits && c >= '0' && c <= '9';
+            value = value * 10 + (c - '0');
+        }
+        if (!digits || value < 1 || value > 65535)
+            refuse(url, "has no port from 1 to 65535 after the host's ':'");
+        parsed.port = value;
+        hostPort = hostPort.substr(0, colon);
+    }
+    if (hostPort.empty())
+        refuse(url, "names no host");
+    for (char c : hostPort)
+        if (!isHostChar(c))
+            refuse(url, "has a host that is no name or address");
+    parsed.user = std::string(user);
+    parsed.host = std::string(hostPort);
+    return parsed;
+}
+
+}  // namespace
+
+DatabaseUrl parseDatabaseUrl(std::string_view url)
+{
+    if (url.find_first_of(std::string_view("\0\r\n", 3)) != std::string_view::npos)
+        throw DatabaseError("a database URL is one line of text; expected " + std::string(kForms));
+    if (url.starts_with("mysql://"))
+        return serverUrl(url, url.substr(8), DatabaseDriver::MySql, 3306);
+    if (url.starts_with("postgresql://"))
+        return serverUrl(url, url.substr(13), DatabaseDriver::PostgreSql, 5432);
+    DatabaseUrl parsed;
+    if (url.starts_with("odbc:")) {
+        parsed.driver = DatabaseDriver::Odbc;
+        parsed.database = std::string(url.substr(5));
+        if (parsed.database.empty())
+            refuse(url, "names no data source after 'odbc:'");
+        return parsed;
+    }
+    if (url.starts_with("sqlite:")) {
+        parsed.driver = DatabaseDriver::Sqlite;
+        parsed.database = std::string(url.substr(7));
+        if (parsed.database.empty())
+            refuse(url, "names no file after 'sqlite:'");
+        return parsed;
+    }
+    refuse(url, "is of no kind known");
+}
+
+std::string_view databaseDriverName(DatabaseDriver driver)
+{
+    switch (driver) {
+    case DatabaseDriver::Odbc: return "ODBC";
+    case DatabaseDriver::MySql: return "MySQL";
+    case DatabaseDriver::PostgreSql: return "PostgreSQL";
+    case DatabaseDriver::Sqlite: return "SQLite";
+    }
+    return {};
+}
+
+bool takesPassword(const DatabaseUrl& url)
+{
+    return url.driver != DatabaseDriver::Sqlite;
+}
+
+std::optional<std::string> passwordFromEnvironment()
+{
+    if (const char* password = std::getenv("VAULTSMITH_DB_PASSWORD"))
+        return std::string(password);
+    return std::nullopt;
+}
+
+}  // namespace vs
