@@ -134,7 +134,7 @@ complete_line() {  # words of a command line, the last one being completed -> th
 mkdir -p "$work/files/shops"
 touch "$work/files/shop1.txt" "$work/files/shop2.txt" "$work/files/bag.txt"
 cd "$work/files" || exit 1
-[ "$(complete_line vaultsmith-cli '' | tr '\n' ' ')" = "catalog check decode encode entries grid normalize search storage " ] \
+[ "$(complete_line vaultsmith-cli '' | tr '\n' ' ')" = "catalog check db decode encode entries grid normalize search storage " ] \
   || fail "command completion: $(complete_line vaultsmith-cli '')"
 [ "$(complete_line vaultsmith-cli --data . e | tr '\n' ' ')" = "encode entries " ] \
   || fail "command after --data DIR: $(complete_line vaultsmith-cli --data . e)"
@@ -146,6 +146,12 @@ cd "$work/files" || exit 1
   || fail "file names: $(complete_line vaultsmith-cli entries sh)"
 [ "$(complete_line vaultsmith-cli --data sh)" = "shops" ] || fail "--data offers folders only: $(complete_line vaultsmith-cli --data sh)"
 [ -z "$(complete_line vaultsmith-cli encode 1)" ] || fail "encode's numbers are not file names"
+[ "$(complete_line vaultsmith-cli db '' | tr '\n' ' ')" = "check pull push " ] \
+  || fail "db's actions: $(complete_line vaultsmith-cli db '')"
+[ "$(complete_line vaultsmith-cli db push sqlite:x --account a --e)" = "--expect" ] \
+  || fail "db push's options: $(complete_line vaultsmith-cli db push sqlite:x --account a --e)"
+[ "$(complete_line vaultsmith-cli db check sqlite:x --w)" = "--warehouses" ] \
+  || fail "db check's options: $(complete_line vaultsmith-cli db check sqlite:x --w)"
 for command in $commands; do
   complete_line vaultsmith-cli '' | grep -qx "$command" || fail "completion lacks the command $command"
   for option in $(grep -o -- '\(^\|[[ |]\)-\{1,2\}[a-z][a-z-]*' <("$cli" "$command" --help) | tr -d '[ |' | sort -u); do
