@@ -15,5 +15,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The package's Depends come from the libraries the programs link (dpkg-shlibdeps).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The database drivers are plugins Qt loads when a connection is opened, which
+# dpkg-shlibdeps cannot see; each server needs only its own.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-sqlite, libqt6sql6-psql, libqt6sql6-mysql, libqt6sql6-odbc")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

@@ -49,8 +49,13 @@ deb=$work/out/vaultsmith_${version}_$(dpkg --print-architecture).deb
 
 dpkg-deb --info "$deb" > "$work/info.txt" || fail "dpkg-deb --info"
 depends=$(sed -n 's/^ Depends: //p' "$work/info.txt")
-for library in libc6 libstdc++6 libqt6widgets6 libqt6gui6 libqt6core6; do
+for library in libc6 libstdc++6 libqt6widgets6 libqt6gui6 libqt6core6 libqt6sql6; do
   echo "$depends" | grep -q "\b$library\b" || fail "Depends lacks $library: $depends"
+done
+# The database drivers Qt loads as plugins, which no library dependency shows.
+recommends=$(sed -n 's/^ Recommends: //p' "$work/info.txt")
+for driver in libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-mysql libqt6sql6-odbc; do
+  echo "$recommends" | grep -q "\b$driver\b" || fail "Recommends lacks $driver: $recommends"
 done
 echo "$depends" | grep -q '(>= ' || fail "Depends carries no computed versions: $depends"
 grep -q '^ Version: '"$version"'$' "$work/info.txt" || fail "the package is not version $version"
