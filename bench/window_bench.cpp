@@ -118,6 +118,12 @@ public:
     {
         return std::nullopt;
     }
+    bool askDatabaseStorage(QWidget*, vs::DatabaseStorageRequest&) override { return false; }
+    std::optional<QString> askPassword(QWidget*, const QString&, const QString&) override { return std::nullopt; }
+    vs::ConflictAnswer askConflict(QWidget*, const QString&, const QString&) override
+    {
+        return vs::ConflictAnswer::Cancel;
+    }
 };
 
 // ---------------------------------------------------------------------------

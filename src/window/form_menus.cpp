@@ -52,6 +52,7 @@ void formTolvane::buildMenus()
     buildEncodingMenu(file);
     buildLayoutMenu(file);
     addItem(file, "mnuOpenStorage", "Open Storage...", "Ctrl+W", [this] { mnuOpenStorage_Click(); });
+    addItem(file, "mnuOpenStorageDb", "Open Storage from Database...", nullptr, [this] { mnuOpenStorageDb_Click(); });
     file->addSeparator()->setObjectName("sp1");
     addItem(file, "mnuExit", "Exit", "Ctrl+X", [this] { mnuExit_Click(); });
 

@@ -1,6 +1,7 @@
 #include "window/form_storage.h"
 
 #include "catalog/file_io.h"
+#include "database/database_storage.h"
 #include "storage/storage_text.h"
 #include "window/form_tolvane.h"
 #include "window/storage_change.h"
@@ -393,6 +394,9 @@ void formStorage::refresh()
 
 QString formStorage::windowName() const
 {
+    if (database_)
+        return kindCaption(storage_.kind) + " - " +
+               QString::fromStdString(storageOwnerText(storage_.kind, database_->owner) + " in " + database_->url);
     const QString name = path_.isEmpty() ? QString("(pasted)") : QFileInfo(path_).fileName();
     return kindCaption(storage_.kind) + " - " + name;
 }
@@ -422,6 +426,7 @@ bool formStorage::writeTo(const QString& path)
         return false;
     }
     path_ = path;
+    database_.reset();  // from now on the window is the file's
     history_->setClean();
     updateTitle();
     say(StatusColor::Green, "Save Storage> Saved: " + QFileInfo(path).fileName());
@@ -430,6 +435,8 @@ bool formStorage::writeTo(const QString& path)
 
 bool formStorage::save()
 {
+    if (database_)
+        return writeToDatabase();
     return path_.isEmpty() ? saveAs() : writeTo(path_);
 }
 

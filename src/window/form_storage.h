@@ -2,6 +2,7 @@
 
 #include "code_manager/code_man_view.h"
 #include "storage/storage.h"
+#include "storage/storage_text.h"
 #include "check/file_check.h"
 
 #include <QMainWindow>
@@ -20,6 +21,17 @@ inline const char* const kStorageFilter = "Storage files (*.txt *.hex *.bin);;Al
 
 class formTolvane;
 class StoragePicture;
+
+// Where a storage read from the server's database lives, and the bytes its
+// row held when it was read: Save writes there only while the row still
+// holds them. The password stays in memory, never in a file or setting.
+struct DatabaseBinding {
+    std::string url;
+    std::string password;
+    StorageTable table;
+    std::string owner;
+    std::string original;
+};
 
 // A warehouse or inventory open for editing: the grid (and an inventory's
 // equipped slots) with every item drawn at its size, its problems listed.
@@ -60,6 +72,9 @@ public:
 
     bool save();
     bool saveAs();
+    // The row this storage was read from, when it came from a database.
+    void bindToDatabase(DatabaseBinding binding);
+    const std::optional<DatabaseBinding>& databaseBinding() const { return database_; }
     void copyAsHex();
     void copyAsSql();
     // Asks about unsaved changes; false when the user cancelled or a save failed.
@@ -97,6 +112,9 @@ private:
     void refresh();
     void updateTitle();
     bool writeTo(const QString& path);
+    // Writes the storage into its row, guarded by the bytes read; on a row
+    // changed meanwhile writes nothing and offers Reload or a file.
+    bool writeToDatabase();
 
     formTolvane& main_;
     Storage storage_;
@@ -107,6 +125,7 @@ private:
     int place_ = -1;
     std::vector<int> occupancy_;  // the slot covering each grid cell, or -1
     QString lastOwner_;           // the name Copy as SQL asked for last
+    std::optional<DatabaseBinding> database_;
 
     StoragePicture* picStorage = nullptr;
     QListWidget* lstStorageProblems = nullptr;

@@ -5,6 +5,7 @@
 #include "code_manager/code_man_view.h"
 #include "code_manager/code_manager.h"
 #include "storage/storage.h"
+#include "storage/storage_text.h"
 #include "document/document.h"
 #include "document/file_layout.h"
 #include "document/list_entry.h"
@@ -208,6 +209,14 @@ public:
     // working on a storage's item instead of a list entry.
     void mnuOpenStorage_Click();
     void mnuPasteStorage_Click();
+    // File > Open Storage from Database...: asks for the connection (the last
+    // one and its schema remembered, never the password) and whose storage.
+    void mnuOpenStorageDb_Click();
+    // Opens the storage of `owner` from the database at `url` in a window bound
+    // to its row; the password from VAULTSMITH_DB_PASSWORD or asked for when
+    // none is given. Null when it cannot be read (said in yellow).
+    class formStorage* openDatabaseStorage(const std::string& url, StorageKind kind, const std::string& owner,
+                                           const StorageTable& table, std::optional<std::string> password);
     // Opens the storage file in a window of its own (or raises the window that
     // has it open already); null when the file is no storage (said in yellow).
     class formStorage* openStorage(const QString& path);

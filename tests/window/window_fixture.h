@@ -72,6 +72,33 @@ public:
         messages << label;
         return nextText;
     }
+    // The storage to open from a database; none cancels. What was proposed is kept.
+    std::optional<DatabaseStorageRequest> nextDatabaseStorage;
+    QList<DatabaseStorageRequest> proposedDatabaseStorages;
+    bool askDatabaseStorage(QWidget*, DatabaseStorageRequest& request) override
+    {
+        proposedDatabaseStorages << request;
+        if (!nextDatabaseStorage)
+            return false;
+        request = *nextDatabaseStorage;
+        return true;
+    }
+    std::optional<QString> nextPassword;
+    int passwordQuestions = 0;
+    std::optional<QString> askPassword(QWidget*, const QString& title, const QString&) override
+    {
+        titles << title;
+        ++passwordQuestions;
+        return nextPassword;
+    }
+    ConflictAnswer conflictAnswer = ConflictAnswer::Cancel;
+    QStringList conflicts;
+    ConflictAnswer askConflict(QWidget*, const QString& title, const QString& text) override
+    {
+        titles << title;
+        conflicts << text;
+        return conflictAnswer;
+    }
 };
 
 // A small catalog whose every item plays a part in the tests.

@@ -1,0 +1,178 @@
+// File > Open Storage from Database... against an SQLite file: a warehouse
+// read into a window bound to its row, edited and saved back; a row changed
+// in the database meanwhile is never overwritten, and the window keeps its edits.
+#include "window/form_storage.h"
+#include "window_fixture.h"
+
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUndoStack>
+
+using namespace vs;
+using namespace vs::test;
+
+namespace {
+
+// A warehouse of 120 empty slots but for a Kris (class 0, item 0) in slot 0.
+QByteArray warehouseWithKris(quint8 serialByte)
+{
+    QByteArray bytes(120 * 10, char(0xFF));
+    const QByteArray kris = QByteArray::fromHex("0000140000000" + QByteArray::number(serialByte % 10) + "000000");
+    bytes.replace(0, 10, kris);
+    return bytes;
+}
+
+// Runs statements on the file through a connection of the test's own.
+class Sqlite {
+public:
+    explicit Sqlite(const QString& path)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "test");
+        db.setDatabaseName(path);
+        if (!db.open())
+            qFatal("cannot open %s", qPrintable(path));
+    }
+    ~Sqlite() { QSqlDatabase::removeDatabase("test"); }
+    void exec(const QString& sql, const QVariantList& values = {})
+    {
+        QSqlQuery query(QSqlDatabase::database("test"));
+        query.prepare(sql);
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        if (!query.exec())
+            qFatal("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
+    }
+    QByteArray items(const QString& account)
+    {
+        QSqlQuery query(QSqlDatabase::database("test"));
+        query.prepare("SELECT Items FROM warehouse WHERE AccountID = ?");
+        query.addBindValue(account);
+        if (!query.exec() || !query.next())
+            qFatal("no row for %s", qPrintable(account));
+        return query.value(0).toByteArray();
+    }
+};
+
+formStorage* storageWindow(Window& w)
+{
+    const QList<formStorage*> open = w.form().findChildren<formStorage*>();
+    return open.isEmpty() ? nullptr : open.back();
+}
+
+}  // namespace
+
+class DatabaseTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QSettings(QSettings::NativeFormat, QSettings::UserScope, "Vaultsmith", "Vaultsmith").clear(); }
+
+    void aWarehouseFromTheDatabaseIsSavedBackOnlyWhileItsRowIsUnchanged()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("server.db");
+        {
+            QFile made(file);
+            QVERIFY(made.open(QIODevice::WriteOnly));
+        }
+        Sqlite sql(file);
+        sql.exec("CREATE TABLE warehouse (AccountID TEXT PRIMARY KEY, Items BLOB)");
+        sql.exec("INSERT INTO warehouse VALUES (?, ?)", {"alice", warehouseWithKris(1)});
+        sql.exec("INSERT INTO warehouse VALUES (?, ?)", {"bob", warehouseWithKris(2)});
+        const QByteArray bobBefore = sql.items("bob");
+
+        DataFolder data;
+        Window w(data);
+        DatabaseStorageRequest request;
+        request.url = "sqlite:" + file;
+        request.owner = "alice";
+        w.dialogs.nextDatabaseStorage = request;
+        w.trigger("mnuOpenStorageDb");
+        formStorage* storage = storageWindow(w);
+        QVERIFY2(storage, qPrintable(w.status()));
+        QCOMPARE(w.dialogs.passwordQuestions, 0);  // an SQLite file takes none
+        QVERIFY(storage->windowTitle().contains("account alice"));
+        QVERIFY(storage->windowTitle().contains(file));
+
+        // An edit, saved: the row holds the window's bytes, the other row is untouched.
+        storage->chooseSlot(0);
+        storage->deleteSelected();
+        QVERIFY(storage->isModified());
+        QVERIFY(storage->save());
+        QVERIFY(!storage->isModified());
+        QCOMPARE(sql.items("alice"), QByteArray(120 * 10, char(0xFF)));
+        QCOMPARE(sql.items("bob"), bobBefore);
+
+        // The server changes the row; the next save writes nothing and keeps the edits.
+        const QByteArray server = warehouseWithKris(7);
+        sql.exec("UPDATE warehouse SET Items = ? WHERE AccountID = ?", {server, "alice"});
+        storage->history()->undo();
+        QVERIFY(storage->isModified());
+        w.dialogs.conflictAnswer = ConflictAnswer::Reload;
+        QVERIFY(!storage->save());
+        QCOMPARE(sql.items("alice"), server);
+        QVERIFY(storage->isModified());
+        QCOMPARE(w.dialogs.conflicts.size(), 1);
+        QVERIFY(w.dialogs.conflicts[0].startsWith("The row of account alice changed in the database"));
+        // Reload: the database's version in a second window bound to the row.
+        formStorage* reloaded = storageWindow(w);
+        QVERIFY(reloaded && reloaded != storage);
+        QCOMPARE(QByteArray::fromStdString(writeStorage(reloaded->storage())), server);
+        QVERIFY(!reloaded->isModified());
+
+        // The connection and its schema are remembered for next time, never a password.
+        w.dialogs.nextDatabaseStorage.reset();
+        w.trigger("mnuOpenStorageDb");
+        QCOMPARE(w.dialogs.proposedDatabaseStorages.back().url, request.url);
+        QCOMPARE(w.status(), QString("Open Storage from Database> Cancelled."));
+    }
+
+    void whatCannotBeOpenedIsSaidInOneLine()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("server.db");
+        {
+            QFile made(file);
+            QVERIFY(made.open(QIODevice::WriteOnly));
+        }
+        Sqlite sql(file);
+        sql.exec("CREATE TABLE warehouse (AccountID TEXT PRIMARY KEY, Items BLOB)");
+        sql.exec("INSERT INTO warehouse VALUES (?, ?)", {"short", QByteArray(10, 'x')});
+        DataFolder data;
+        Window w(data);
+        struct Case {
+            QString url, owner, starts;
+        };
+        const QList<Case> cases = {
+            {"sqlite:" + dir.filePath("none.db"), "alice", "Open Storage from Database> "},
+            {"nonsense", "alice", "Open Storage from Database> "},
+            {"sqlite:" + file, "nobody", "Open Storage from Database> No row of warehouse belongs to account nobody."},
+            {"sqlite:" + file, "short", "Open Storage from Database> The row of account short holds no warehouse"},
+            {"sqlite:" + file, "x' OR '1'='1", "Open Storage from Database> No row of warehouse belongs to"},
+        };
+        for (const Case& c : cases) {
+            DatabaseStorageRequest request;
+            request.url = c.url;
+            request.owner = c.owner;
+            w.dialogs.nextDatabaseStorage = request;
+            w.trigger("mnuOpenStorageDb");
+            QVERIFY2(w.status().startsWith(c.starts), qPrintable(w.status()));
+            QVERIFY2(!w.status().contains('\n'), qPrintable(w.status()));
+            QCOMPARE(w.statusColor(), QColor(255, 255, 0));
+            QVERIFY(w.form().findChildren<formStorage*>().isEmpty());
+        }
+        // A server's password is asked for; cancelling it opens nothing.
+        DatabaseStorageRequest request;
+        request.url = "postgresql://vs@127.0.0.1:1/none";
+        request.owner = "alice";
+        w.dialogs.nextDatabaseStorage = request;
+        qunsetenv("VAULTSMITH_DB_PASSWORD");
+        w.trigger("mnuOpenStorageDb");
+        QCOMPARE(w.dialogs.passwordQuestions, 1);
+        QCOMPARE(w.status(), QString("Open Storage from Database> Cancelled; no password was given."));
+    }
+};
+
+QTEST_MAIN(DatabaseTest)
+#include "database_test.moc"
