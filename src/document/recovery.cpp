@@ -71,9 +71,16 @@ std::string encodeRecovery(const Recovery& recovery)
 {
     if (recovery.kind == Recovery::Kind::List)
         return encodeListRecovery(recovery, recovery.source, recovery.entries);
-    std::string out = header(recovery, "storage");
+    // A storage of the database says so in its kind: cut short after its
+    // bytes, it is no recovery rather than a storage of no file.
+    const bool database = !recovery.databaseUrl.empty();
+    std::string out = header(recovery, database ? "database-storage" : "storage");
     put(out, recovery.storageKind);
     put(out, recovery.storageBytes);
+    if (database)
+        for (const std::string* field : {&recovery.databaseUrl, &recovery.databaseTable, &recovery.databaseKey,
+                                         &recovery.databaseColumn, &recovery.databaseOwner, &recovery.databaseOriginal})
+            put(out, *field);
     return out;
 }
 
@@ -113,19 +120,30 @@ std::optional<Recovery> decodeRecovery(std::string_view bytes)
     const auto written = fields.number();
     const auto pid = fields.number();
     const auto path = fields.next();
-    if (!kind || !written || !pid || !path || (*kind != "list" && *kind != "storage"))
+    if (!kind || !written || !pid || !path || (*kind != "list" && *kind != "storage" && *kind != "database-storage"))
         return std::nullopt;
     recovery.writtenAtMs = *written;
     recovery.pid = *pid;
     recovery.path = *path;
-    if (*kind == "storage") {
+    if (*kind == "storage" || *kind == "database-storage") {
         recovery.kind = Recovery::Kind::Storage;
         const auto storageKind = fields.next();
         const auto storageBytes = fields.next();
-        if (!storageKind || !storageBytes || !fields.done())
+        if (!storageKind || !storageBytes)
             return std::nullopt;
         recovery.storageKind = *storageKind;
         recovery.storageBytes = *storageBytes;
+        if (*kind == "storage")
+            return fields.done() ? std::optional<Recovery>(std::move(recovery)) : std::nullopt;
+        for (std::string* field : {&recovery.databaseUrl, &recovery.databaseTable, &recovery.databaseKey,
+                                   &recovery.databaseColumn, &recovery.databaseOwner, &recovery.databaseOriginal}) {
+            const auto value = fields.next();
+            if (!value)
+                return std::nullopt;
+            *field = *value;
+        }
+        if (recovery.databaseUrl.empty() || !fields.done())
+            return std::nullopt;
         return recovery;
     }
     const auto layout = fields.next();

@@ -29,6 +29,15 @@ struct Recovery {
     // A storage: its kind by name ("warehouse", "inventory") and its bytes as Save writes them.
     std::string storageKind;
     std::string storageBytes;
+    // A storage read from the server's database: where its row is (the URL,
+    // table, key column, items column, owner) and the bytes the row held when
+    // it was read. Empty URL for a storage of a file. Never a password.
+    std::string databaseUrl;
+    std::string databaseTable;
+    std::string databaseKey;
+    std::string databaseColumn;
+    std::string databaseOwner;
+    std::string databaseOriginal;
 };
 
 // The recovery as bytes: a first line naming the format, then every field as

@@ -133,6 +133,14 @@ void formTolvane::writeRecoveries()
         kept.path = storedPath(storage->filePath());
         kept.storageKind = storageKindName(storage->storage().kind);
         kept.storageBytes = writeStorage(storage->storage());
+        if (const std::optional<DatabaseBinding>& row = storage->databaseBinding()) {
+            kept.databaseUrl = row->url;
+            kept.databaseTable = row->table.table;
+            kept.databaseKey = row->table.keyColumn;
+            kept.databaseColumn = row->table.column;
+            kept.databaseOwner = row->owner;
+            kept.databaseOriginal = row->original;
+        }
         keep("storage-" + pid + "-" + storage->property("recoveryId").toString() + ".recovery", kept);
     }
     for (const QString& old : recoveriesWritten_)
@@ -156,7 +164,10 @@ bool formTolvane::offerRecovery(const QString& file, const Recovery& recovery)
     const QString what = recovery.kind == Recovery::Kind::List
                              ? (path.isEmpty() ? QString("the list") : QFileInfo(path).fileName())
                              : "the " + fromBytes(recovery.storageKind) +
-                                   (path.isEmpty() ? QString(" pasted") : " " + QFileInfo(path).fileName());
+                                   (!recovery.databaseUrl.empty()
+                                        ? " of " + fromBytes(recovery.databaseOwner) + " in " +
+                                              fromBytes(recovery.databaseUrl)
+                                        : path.isEmpty() ? QString(" pasted") : " " + QFileInfo(path).fileName());
     const QString when = QDateTime::fromMSecsSinceEpoch(recovery.writtenAtMs).toString("yyyy-MM-dd HH:mm:ss");
     const RecoveryAnswer answer = dialogs_.askRecovery(
         this, "Recover Unsaved Changes",
@@ -194,6 +205,11 @@ bool formTolvane::offerRecovery(const QString& file, const Recovery& recovery)
             window->restore(storage.contents, -1);
         else
             window = showStorage(std::move(storage), path);
+        // Bound to its row again; the password is asked for when it is saved.
+        if (!recovery.databaseUrl.empty())
+            window->bindToDatabase({recovery.databaseUrl, std::string(),
+                                    {recovery.databaseTable, recovery.databaseColumn, recovery.databaseKey},
+                                    recovery.databaseOwner, recovery.databaseOriginal});
         window->history()->resetClean();  // unsaved, as it was
     }
     // The restored document is unsaved work of this run now: its recovery is ours.

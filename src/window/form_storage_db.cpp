@@ -118,7 +118,22 @@ bool formStorage::writeToDatabase()
     const std::string bytes = writeStorage(raw);
     PushOutcome outcome = PushOutcome::Changed;
     try {
-        DatabaseConnection connection(parseDatabaseUrl(where.url), where.password);
+        const DatabaseUrl url = parseDatabaseUrl(where.url);
+        // A window restored from a recovery knows no password: it is asked for once.
+        if (where.password.empty() && takesPassword(url)) {
+            if (std::optional<std::string> fromEnvironment = passwordFromEnvironment()) {
+                database_->password = *fromEnvironment;
+            } else {
+                const std::optional<QString> typed = main_.dialogs().askPassword(
+                    this, "Save Storage", "The password of " + fromBytes(url.user) + " on " + fromBytes(where.url) + ":");
+                if (!typed) {
+                    say(StatusColor::Yellow, command + "Cancelled; no password was given, and nothing was written.");
+                    return false;
+                }
+                database_->password = typed->toStdString();
+            }
+        }
+        DatabaseConnection connection(url, where.password);
         outcome = pushStorageBytes(connection, where.table, where.owner, bytes, where.original);
     } catch (const DatabaseError& e) {
         say(StatusColor::Yellow, command + fromBytes(e.what()) + "; nothing was written.");

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <random>
+#include <tuple>
 
 namespace vs {
 namespace {
@@ -33,6 +34,14 @@ TEST(Recovery, AnyListAndStorageComesBackWhole)
         if (original.kind == Recovery::Kind::Storage) {
             original.storageKind = round % 8 == 0 ? "inventory" : "warehouse";
             original.storageBytes = randomBytes(rng, 60);
+            if (round % 12 == 4) {  // read from the server's database: where its row is
+                original.databaseUrl = "sqlite:" + randomBytes(rng, 5);
+                original.databaseTable = randomBytes(rng, 2);
+                original.databaseKey = randomBytes(rng, 2);
+                original.databaseColumn = randomBytes(rng, 2);
+                original.databaseOwner = randomBytes(rng, 3);
+                original.databaseOriginal = randomBytes(rng, 30);
+            }
         } else {
             original.layout = builtInLayouts()[rng() % 4].name;
             original.encoding = "cp949";
@@ -58,6 +67,10 @@ TEST(Recovery, AnyListAndStorageComesBackWhole)
         EXPECT_EQ(back->source, original.source);
         EXPECT_EQ(back->storageKind, original.storageKind);
         EXPECT_EQ(back->storageBytes, original.storageBytes);
+        EXPECT_EQ(std::tie(back->databaseUrl, back->databaseTable, back->databaseKey, back->databaseColumn,
+                           back->databaseOwner, back->databaseOriginal),
+                  std::tie(original.databaseUrl, original.databaseTable, original.databaseKey, original.databaseColumn,
+                           original.databaseOwner, original.databaseOriginal));
         ASSERT_EQ(back->entries, original.entries) << round;
         for (size_t e = 0; e < back->entries.size(); ++e)
             EXPECT_EQ(back->entries[e].origin, original.entries[e].origin);

@@ -1,9 +1,11 @@
 // File > Open Storage from Database... against an SQLite file: a warehouse
 // read into a window bound to its row, edited and saved back; a row changed
 // in the database meanwhile is never overwritten, and the window keeps its edits.
+#include "document/recovery.h"
 #include "window/form_storage.h"
 #include "window_fixture.h"
 
+#include <QDir>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -126,6 +128,55 @@ private slots:
         w.trigger("mnuOpenStorageDb");
         QCOMPARE(w.dialogs.proposedDatabaseStorages.back().url, request.url);
         QCOMPARE(w.status(), QString("Open Storage from Database> Cancelled."));
+    }
+
+    void aRecoveredWindowIsBoundToItsRowAgain()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("server.db");
+        {
+            QFile made(file);
+            QVERIFY(made.open(QIODevice::WriteOnly));
+        }
+        Sqlite sql(file);
+        sql.exec("CREATE TABLE warehouse (AccountID TEXT PRIMARY KEY, Items BLOB)");
+        sql.exec("INSERT INTO warehouse VALUES (?, ?)", {"alice", warehouseWithKris(1)});
+        DataFolder data;
+        QString kept;
+        {
+            Window w(data);
+            DatabaseStorageRequest request;
+            request.url = "sqlite:" + file;
+            request.owner = "alice";
+            w.dialogs.nextDatabaseStorage = request;
+            w.trigger("mnuOpenStorageDb");
+            formStorage* storage = storageWindow(w);
+            QVERIFY(storage);
+            storage->chooseSlot(0);
+            storage->deleteSelected();
+            w.form().writeRecoveries();
+            const QStringList files = QDir(formTolvane::recoveryFolder()).entryList({"storage-*.recovery"});
+            QCOMPARE(files.size(), 1);
+            kept = formTolvane::recoveryFolder() + "/" + files[0];
+            // As a run that was killed leaves it: its process is gone.
+            std::optional<Recovery> recovery = decodeRecovery(readFile(kept).toStdString());
+            QVERIFY(recovery);
+            QCOMPARE(QString::fromStdString(recovery->databaseOwner), QString("alice"));
+            recovery->pid = 0x7FFFFFF0;
+            QFile rewrite(kept);
+            QVERIFY(rewrite.open(QIODevice::WriteOnly));
+            rewrite.write(QByteArray::fromStdString(encodeRecovery(*recovery)));
+        }
+        Window again(data);
+        again.dialogs.recoveryAnswer = RecoveryAnswer::Restore;
+        again.form().offerRecoveries();
+        QVERIFY2(again.dialogs.recoveryOffers.size() == 1 && again.dialogs.recoveryOffers[0].contains("alice"),
+                 qPrintable(again.dialogs.recoveryOffers.join(" | ")));
+        formStorage* restored = storageWindow(again);
+        QVERIFY(restored && restored->databaseBinding());
+        QVERIFY(restored->isModified());
+        QVERIFY(restored->save());  // into the row, as the window that was killed would have
+        QCOMPARE(sql.items("alice"), QByteArray(120 * 10, char(0xFF)));
     }
 
     void whatCannotBeOpenedIsSaidInOneLine()
