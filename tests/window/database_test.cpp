@@ -68,7 +68,11 @@ formStorage* storageWindow(Window& w)
 class DatabaseTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { QSettings(QSettings::NativeFormat, QSettings::UserScope, "Vaultsmith", "Vaultsmith").clear(); }
+    void init()
+    {
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Vaultsmith", "Vaultsmith").clear();
+        QDir(formTolvane::recoveryFolder()).removeRecursively();  // no run's recoveries but this test's
+    }
 
     void aWarehouseFromTheDatabaseIsSavedBackOnlyWhileItsRowIsUnchanged()
     {
