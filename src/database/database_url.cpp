@@ -14,6 +14,37 @@ constexpr std::string_view kForms =
     throw DatabaseError("database URL '" + std::string(url) + "' " + why + "; expected " + std::string(kForms));
 }
 
+// A URL holding a password is refused without being repeated.
+[[noreturn]] void refusePassword()
+{
+    throw DatabaseError("a database URL holds a password, which belongs in VAULTSMITH_DB_PASSWORD and never in a "
+                        "URL; expected " +
+                        std::string(kForms));
+}
+
+// Whether an ODBC connection string sets a password (PWD= or PASSWORD=, any
+// letter case, as any of its keys).
+bool setsPassword(std::string_view connection)
+{
+    size_t start = 0;
+    while (start <= connection.size()) {
+        size_t end = connection.find(';', start);
+        if (end == std::string_view::npos)
+            end = connection.size();
+        std::string key(connection.substr(start, end - start));
+        key = key.substr(0, key.find('='));
+        std::string bare;
+        for (char c : key)
+            if (c != ' ' && c != '\t')
+                bare += static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+        if (connection.substr(start, end - start).find('=') != std::string_view::npos &&
+            (bare == "PWD" || bare == "PASSWORD"))
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 bool isHostChar(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
@@ -30,7 +61,7 @@ DatabaseUrl serverUrl(std::string_view url, std::string_view rest, DatabaseDrive
         refuse(url, "names no user (USER@HOST)");
     const std::string_view user = rest.substr(0, at);
     if (user.find(':') != std::string_view::npos)
-        refuse(url, "holds a password, which belongs in VAULTSMITH_DB_PASSWORD and never in a URL");
+        refusePassword();
     rest.remove_prefix(at + 1);
     const size_t slash = rest.find('/');
     if (slash == std::string_view::npos || slash + 1 == rest.size())
@@ -79,6 +110,8 @@ DatabaseUrl parseDatabaseUrl(std::string_view url)
         parsed.database = std::string(url.substr(5));
         if (parsed.database.empty())
             refuse(url, "names no data source after 'odbc:'");
+        if (setsPassword(parsed.database))
+            refusePassword();
         return parsed;
     }
     if (url.starts_with("sqlite:")) {
