@@ -120,22 +120,63 @@ QByteArray qbytes(const std::string& bytes)
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-std::optional<std::string> selectRow(const QSqlDatabase& db, const StorageTable& where, const std::string& owner)
+// A name is UTF-8 text: other bytes would reach the database as U+FFFD and
+// name another row.
+QString ownerText(const std::string& owner)
 {
+    const QString text = QString::fromUtf8(owner.data(), static_cast<qsizetype>(owner.size()));
+    const QByteArray back = text.toUtf8();
+    if (std::string_view(back.constData(), static_cast<size_t>(back.size())) != owner)
+        throw DatabaseError("the name is no UTF-8 text");
+    return text;
+}
+
+// The rows the database matches to the name (a case-insensitive collation
+// matches more than the name itself): how many, and the bytes of the one
+// whose key is exactly the name, if there is one.
+struct MatchedRows {
+    int count = 0;
+    int exact = 0;
+    std::optional<std::string> bytes;
+};
+
+// The name as the statement's value (see DatabaseConnection::namesAsBytes).
+QVariant nameValue(const QString& name, bool asBytes)
+{
+    return asBytes ? QVariant(name.toUtf8()) : QVariant(name);
+}
+
+MatchedRows matchRows(const QSqlDatabase& db, const StorageTable& where, const std::string& owner, bool asBytes)
+{
+    const QString name = ownerText(owner);
     const Names names = quotedNames(db, where);
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(names.column, names.table, names.key)))
+    if (!query.prepare(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ?")
+                           .arg(names.key, names.column, names.table, names.key)))
         throw DatabaseError("cannot read table " + where.table + ": " + oneLine(query.lastError()));
-    query.addBindValue(QString::fromStdString(owner));
+    query.addBindValue(nameValue(name, asBytes));
     if (!query.exec())
         throw DatabaseError("cannot read table " + where.table + ": " + oneLine(query.lastError()));
-    if (!query.next())
-        return std::nullopt;
-    const QByteArray bytes = query.value(0).toByteArray();
-    if (query.next())
+    MatchedRows rows;
+    while (query.next()) {
+        ++rows.count;
+        if (query.value(0).toString() != name)
+            continue;
+        ++rows.exact;
+        const QByteArray bytes = query.value(1).toByteArray();
+        rows.bytes = std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+    }
+    return rows;
+}
+
+std::optional<std::string> selectRow(const QSqlDatabase& db, const StorageTable& where, const std::string& owner,
+                                     bool asBytes)
+{
+    const MatchedRows rows = matchRows(db, where, owner, asBytes);
+    if (rows.exact > 1)
         throw DatabaseError("more than one row of table " + where.table + " has " + ownerKeyText(where, owner));
-    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+    return rows.exact == 1 ? rows.bytes : std::nullopt;
 }
 
 }  // namespace
@@ -208,6 +249,15 @@ DatabaseConnection::DatabaseConnection(const DatabaseUrl& url, const std::string
         QSqlDatabase::removeDatabase(QString::fromStdString(name_));
         throw DatabaseError(failure);
     }
+    if (url.driver == DatabaseDriver::Odbc) {
+        // MySQL and MariaDB answer @@version with a version that names no
+        // Microsoft; PostgreSQL refuses the question (outside any transaction,
+        // so nothing is spoilt). A binary value compares with their text
+        // columns byte for byte.
+        QSqlQuery probe(database());
+        if (probe.exec(QStringLiteral("SELECT @@version")) && probe.next())
+            namesAsBytes_ = !probe.value(0).toString().contains(QStringLiteral("Microsoft"));
+    }
 }
 
 DatabaseConnection::~DatabaseConnection()
@@ -232,7 +282,7 @@ std::string storageOwnerText(StorageKind kind, const std::string& owner)
 std::optional<std::string> pullStorageBytes(DatabaseConnection& connection, const StorageTable& where,
                                             const std::string& owner)
 {
-    return selectRow(connection.database(), where, owner);
+    return selectRow(connection.database(), where, owner, connection.namesAsBytes());
 }
 
 PushOutcome pushStorageBytes(DatabaseConnection& connection, const StorageTable& where, const std::string& owner,
@@ -247,6 +297,20 @@ PushOutcome pushStorageBytes(DatabaseConnection& connection, const StorageTable&
         db.rollback();
         throw DatabaseError(why);
     };
+    // Before anything is written: the UPDATE must meet exactly one row, the
+    // one whose key is the name (a table without transactions could not take
+    // back a write to several).
+    MatchedRows matched;
+    try {
+        matched = matchRows(db, where, owner, connection.namesAsBytes());
+    } catch (const DatabaseError& e) {
+        fail(e.what());
+    }
+    if (matched.count > 1)
+        fail(std::to_string(matched.count) + " rows of table " + where.table + " match " +
+             ownerKeyText(where, owner) + "; nothing written");
+    if (matched.exact != 1)
+        fail("no row of table " + where.table + " has " + ownerKeyText(where, owner) + "; nothing written");
     QSqlQuery update(db);
     QString statement = QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?").arg(names.table, names.column, names.key);
     if (expected)
@@ -254,7 +318,7 @@ PushOutcome pushStorageBytes(DatabaseConnection& connection, const StorageTable&
     if (!update.prepare(statement))
         fail("cannot write table " + where.table + ": " + oneLine(update.lastError()));
     update.addBindValue(qbytes(bytes));
-    update.addBindValue(QString::fromStdString(owner));
+    update.addBindValue(nameValue(ownerText(owner), connection.namesAsBytes()));
     if (expected)
         update.addBindValue(qbytes(*expected));
     if (!update.exec())
@@ -270,7 +334,7 @@ PushOutcome pushStorageBytes(DatabaseConnection& connection, const StorageTable&
         // the bytes were already there).
         std::optional<std::string> now;
         try {
-            now = selectRow(db, where, owner);
+            now = selectRow(db, where, owner, connection.namesAsBytes());
         } catch (const DatabaseError& e) {
             fail(e.what());
         }

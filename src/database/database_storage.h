@@ -31,10 +31,15 @@ public:
 
     const DatabaseUrl& url() const { return url_; }
     QSqlDatabase database() const;
+    // Whether a name is bound as its UTF-8 bytes rather than as text: Qt's
+    // ODBC driver hands a text value to the driver with its terminating
+    // zero counted, which MySQL and MariaDB take as a character of the name.
+    bool namesAsBytes() const { return namesAsBytes_; }
 
 private:
     DatabaseUrl url_;
     std::string name_;
+    bool namesAsBytes_ = false;
 };
 
 // The storage's row (`where` says the table and its key and items columns):

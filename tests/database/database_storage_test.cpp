@@ -94,7 +94,11 @@ void insertRows(const TestDatabase& target, StorageKind kind, const std::map<std
     ASSERT_TRUE(query.prepare(QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)")
                                   .arg(quoted(db, t.table), quoted(db, t.keyColumn), quoted(db, t.column))));
     for (const auto& [owner, bytes] : rows) {
-        query.addBindValue(QString::fromStdString(owner));
+        // As the program binds a name, so that the key holds the name alone.
+        if (connection.namesAsBytes())
+            query.addBindValue(QByteArray::fromStdString(owner));
+        else
+            query.addBindValue(QString::fromStdString(owner));
         query.addBindValue(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
         ASSERT_TRUE(query.exec()) << owner;
     }
@@ -205,6 +209,39 @@ TEST_P(DatabaseStorage, HostileNamesAreBoundAndTouchNoOtherRow)
     EXPECT_EQ(pushStorageBytes(connection, wtable, odd, bytes, warehouses[odd]), PushOutcome::Written);
     warehouses[odd] = bytes;
     expectRows(warehouses, inventories);
+}
+
+TEST_P(DatabaseStorage, OnlyTheRowWhoseKeyIsExactlyTheNameIsReadOrWritten)
+{
+    // Rows another program wrote with plain statements, no bound values (the
+    // server's own tools do): found and written through this driver too.
+    {
+        DatabaseConnection other(GetParam().url, GetParam().password);
+        QSqlDatabase db = other.database();
+        QSqlQuery query(db);
+        for (const char* key : {"dave", "Erin"})
+            ASSERT_TRUE(query.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES ('%3')")
+                                       .arg(quoted(db, wtable.table), quoted(db, wtable.keyColumn), key)))
+                << key;
+    }
+    DatabaseConnection connection(GetParam().url, GetParam().password);
+    const std::string bytes = bytesOf(storageWith(StorageKind::Warehouse, {88}));
+    EXPECT_EQ(pushStorageBytes(connection, wtable, "dave", bytes, std::nullopt), PushOutcome::Written);
+    EXPECT_EQ(pullStorageBytes(connection, wtable, "dave"), bytes);
+    warehouses["dave"] = bytes;
+    // A name the database would match to another key (letter case, trailing
+    // blanks, in a server's case-insensitive collation) names no row.
+    for (const std::string near : {"ALICE", "alice ", "erin", "Erin "}) {
+        SCOPED_TRACE(near);
+        EXPECT_EQ(pullStorageBytes(connection, wtable, near), std::nullopt);
+        EXPECT_THROW(pushStorageBytes(connection, wtable, near, bytes, std::nullopt), DatabaseError);
+    }
+    // Bytes that are no UTF-8 text are no name.
+    EXPECT_THROW(pullStorageBytes(connection, wtable, "alice\xFF"), DatabaseError);
+    EXPECT_THROW(pushStorageBytes(connection, wtable, "alice\xFE", bytes, std::nullopt), DatabaseError);
+    std::map<std::string, std::string> expected = warehouses;
+    expected["Erin"] = {};  // its column still NULL, read as no bytes
+    EXPECT_EQ(allRows(GetParam(), StorageKind::Warehouse), expected);
 }
 
 TEST_P(DatabaseStorage, TableAndColumnNamesMustBeIdentifiers)
