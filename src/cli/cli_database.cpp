@@ -2,6 +2,7 @@
 // or a listing, pushed back only while the row still holds what was pulled,
 // and checked all together.
 #include "catalog/file_io.h"
+#include "catalog/text_utils.h"
 #include "cli/cli_context.h"
 #include "database/database_storage.h"
 #include "database/database_url.h"
@@ -246,8 +247,10 @@ int runDatabaseCheck(const Context& ctx)
                 if (array.pending() > (1 << 16))
                     ctx.out << array.take();
             } else {
-                ctx.out << found.owner << ':' << f.line << ": " << severityName(f.severity) << ": " << f.message
-                        << " [" << f.code << "]\n";
+                // Names and messages come from the database: control bytes in
+                // them are shown as \xNN, never acted on by the terminal.
+                ctx.out << escapeControlBytes(found.owner) << ':' << f.line << ": " << severityName(f.severity) << ": "
+                        << escapeControlBytes(f.message) << " [" << f.code << "]\n";
             }
         });
     } catch (const DatabaseError& e) {

@@ -485,9 +485,13 @@ bool formStorage::maySetAside()
     if (!isModified())
         return true;
     const QString name = path_.isEmpty() ? QString("pasted") : "\"" + QFileInfo(path_).fileName() + "\"";
-    switch (main_.dialogs().askSaveChanges(
-        this, windowTitle().remove("[*]"),
-        "The " + name + " " + kindCaption(storage_.kind).toLower() + " has unsaved changes. Save them?")) {
+    const QString what =
+        database_ ? "The " + kindCaption(storage_.kind).toLower() + " of " +
+                        QString::fromStdString(storageOwnerText(storage_.kind, database_->owner)) + " in " +
+                        QString::fromStdString(database_->url)
+                  : "The " + name + " " + kindCaption(storage_.kind).toLower();
+    switch (main_.dialogs().askSaveChanges(this, windowTitle().remove("[*]"),
+                                           what + " has unsaved changes. Save them?")) {
     case SaveAnswer::Save:
         return save();
     case SaveAnswer::Discard:

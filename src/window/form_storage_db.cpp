@@ -136,6 +136,8 @@ bool formStorage::writeToDatabase()
         DatabaseConnection connection(url, where.password);
         outcome = pushStorageBytes(connection, where.table, where.owner, bytes, where.original);
     } catch (const DatabaseError& e) {
+        // The password may be what failed: the next Save asks for it again.
+        database_->password.clear();
         say(StatusColor::Yellow, command + fromBytes(e.what()) + "; nothing was written.");
         return false;
     }

@@ -88,6 +88,12 @@ sqlite3 game.db "DELETE FROM warehouse"
 "$cli" db check $url --warehouses > empty.out 2> empty.err; status=$?
 [ $status -eq 0 ] && [ ! -s empty.out ] || fail "empty table: exit $status"
 grep -qF "no warehouses (table warehouse is empty)" empty.err || fail "empty table: $(cat empty.err)"
+# An owner name holding a line break and an escape: one line per finding, the bytes shown as \xNN.
+sqlite3 game.db "INSERT INTO warehouse VALUES ('x' || char(10) || '0:0: error: forged' || char(27), x'00')"
+"$cli" db check $url --warehouses > forged.out 2> /dev/null; status=$?
+[ $status -eq 3 ] || fail "a row holding no storage: exit $status"
+[ "$(wc -l < forged.out)" -eq 1 ] && grep -qF 'x\x0A0:0: error: forged\x1B:0: error:' forged.out \
+  || fail "control bytes in an owner's name: $(cat -A forged.out)"
 
 [ $failures -eq 0 ] && echo "db commands behave"
 exit $((failures > 0))

@@ -226,6 +226,25 @@ private slots:
         w.trigger("mnuOpenStorageDb");
         QCOMPARE(w.dialogs.passwordQuestions, 1);
         QCOMPARE(w.status(), QString("Open Storage from Database> Cancelled; no password was given."));
+
+        // A window whose server cannot be reached at Save keeps its edits, and the
+        // password typed for it is asked for again at the next Save.
+        sql.exec("INSERT INTO warehouse VALUES (?, ?)", {"alice", warehouseWithKris(1)});
+        request.url = "sqlite:" + file;
+        w.dialogs.nextDatabaseStorage = request;
+        w.trigger("mnuOpenStorageDb");
+        formStorage* storage = storageWindow(w);
+        QVERIFY(storage);
+        storage->bindToDatabase({"postgresql://vs@127.0.0.1:1/none", "", defaultStorageTable(StorageKind::Warehouse),
+                                 "alice", storage->databaseBinding()->original});
+        storage->chooseSlot(0);
+        storage->deleteSelected();
+        w.dialogs.nextPassword = QString("typed");
+        QVERIFY(!storage->save());
+        QVERIFY(!storage->save());
+        QCOMPARE(w.dialogs.passwordQuestions, 3);
+        QVERIFY(storage->isModified());
+        QCOMPARE(sql.items("alice"), warehouseWithKris(1));
     }
 };
 
