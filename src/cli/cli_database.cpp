@@ -12,6 +12,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <iostream>
 
 namespace vs::cli {
@@ -33,15 +34,27 @@ std::string databasePassword(const DatabaseUrl& url)
         return *password;
     if (!isatty(STDIN_FILENO))
         throw UsageError("no password: set VAULTSMITH_DB_PASSWORD, or run from a terminal to be asked for it");
-    termios old{};
+    static termios old{};
     tcgetattr(STDIN_FILENO, &old);
     termios quiet = old;
     quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-    std::cerr << "Password for " << databaseDriverName(url.driver) << ": " << std::flush;
+    // Ctrl+C or a hang-up while it is typed leaves the terminal echoing again.
+    const auto restore = [](int signal) {
+        tcsetattr(STDIN_FILENO, TCSANOW, &old);
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+    };
+    const auto interrupt = std::signal(SIGINT, restore);
+    const auto hangUp = std::signal(SIGHUP, restore);
+    const auto terminate = std::signal(SIGTERM, restore);
     tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    std::cerr << "Password for " << databaseDriverName(url.driver) << ": " << std::flush;
     std::string password;
     const bool read = static_cast<bool>(std::getline(std::cin, password));
     tcsetattr(STDIN_FILENO, TCSAFLUSH, &old);
+    std::signal(SIGINT, interrupt);
+    std::signal(SIGHUP, hangUp);
+    std::signal(SIGTERM, terminate);
     std::cerr << '\n';
     if (!read)
         throw UsageError("no password was typed");
