@@ -44,10 +44,18 @@ void formTolvane::listViewsChanged()
             // Once checked, a small list is checked again at once (the marks
             // follow, also with the window closed); a big one is marked out of
             // date until F7, so that no edit waits for a check of the whole file.
-            if (document_.size() <= liveCheckRows)
+            if (document_.size() <= liveCheckRows) {
                 checkList(false);
-            else
+            } else {
                 problems_->markOutOfDate();
+                // With the window closed nothing would say the marks are
+                // stale: they go until the next check.
+                if (!problems_->isVisible()) {
+                    listModel_->setFindings({});
+                    if (table_)
+                        table_->findingsChanged();
+                }
+            }
         }
     });
 }

@@ -342,6 +342,15 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(shopList(w)->item(1)->icon().isNull());
         QVERIFY(!w.form().findChild<QWidget*>("formProblems")->isVisible());
+        // Above the live limit, marks that nothing could say are stale go.
+        typeIntoCell(table, 1, 1, "31");
+        QCoreApplication::processEvents();
+        QVERIFY(!shopList(w)->item(1)->icon().isNull());
+        w.form().liveCheckRows = 0;
+        typeIntoCell(table, 0, 3, "41");
+        QCoreApplication::processEvents();
+        QVERIFY(shopList(w)->item(1)->icon().isNull());
+        w.form().liveCheckRows = 20000;
         // Rows that come back into a filtered table are filtered too.
         w.box("txtFilter")->setText("sword");
         QCOMPARE(table->model()->rowCount(), 1);
