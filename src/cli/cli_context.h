@@ -6,6 +6,7 @@
 #include "cli/cli_args.h"
 #include "check/file_check.h"
 #include "document/list_reader.h"
+#include "storage/storage.h"
 
 #include <filesystem>
 #include <cstdint>
@@ -113,6 +114,15 @@ private:
     std::string text_ = "[";
     bool empty_ = true;
 };
+
+// Whose storage a command is about: exactly one of --account NAME (a
+// warehouse) and --character NAME (an inventory); `option` is the one given.
+struct StorageOwner {
+    StorageKind kind;
+    std::string name;
+    const char* option;
+};
+StorageOwner storageOwner(const Context& ctx);
 
 // A storage's items, one a line (SLOT X Y CODE NAME), or with --json one JSON array.
 void printStorageList(const Context& ctx, const Storage& storage, const Catalog& catalog);

@@ -98,27 +98,17 @@ StorageTable tableOf(const Context& ctx, StorageKind kind)
     return where;
 }
 
-struct Owner {
-    StorageKind kind;
-    std::string name;
-};
-
-Owner ownerOf(const Context& ctx)
+// The owner; any name but an empty one (it is bound, never put in a statement).
+StorageOwner ownerOf(const Context& ctx)
 {
-    const std::optional<std::string> account = ctx.args.value("--account");
-    const std::optional<std::string> character = ctx.args.value("--character");
-    if (account && character)
-        throw UsageError("--account and --character exclude each other");
-    if (!account && !character)
-        throw UsageError("missing option: --account NAME for a warehouse or --character NAME for an inventory");
-    const std::string& name = account ? *account : *character;
-    if (name.empty())
-        throw UsageError(std::string(account ? "--account" : "--character") + " names nobody: the name is empty");
-    return {account ? StorageKind::Warehouse : StorageKind::Inventory, name};
+    StorageOwner owner = storageOwner(ctx);
+    if (owner.name.empty())
+        throw UsageError(std::string(owner.option) + " names nobody: the name is empty");
+    return owner;
 }
 
 // "the warehouse of account 'NAME'".
-std::string whose(const Owner& owner)
+std::string whose(const StorageOwner& owner)
 {
     return "the " + std::string(storageKindName(owner.kind)) + " of " +
            (owner.kind == StorageKind::Warehouse ? "account '" : "character '") + owner.name + "'";
@@ -148,7 +138,7 @@ int runPull(const Context& ctx)
     refuse(ctx.args, "pull", {"--expect", "--force", "--warehouses", "--inventories"});
     expectPositionals(ctx.args, 2, "URL");
     const DatabaseUrl url = urlOf(ctx);
-    const Owner owner = ownerOf(ctx);
+    const StorageOwner owner = ownerOf(ctx);
     const StorageTable where = tableOf(ctx, owner.kind);
     std::optional<std::string> target = ctx.args.value("-o");
     if (!target)
@@ -190,7 +180,7 @@ int runPush(const Context& ctx)
     refuse(ctx.args, "push", {"-o", "--output", "--hex", "--json", "--warehouses", "--inventories"});
     expectPositionals(ctx.args, 3, "URL FILE");
     const DatabaseUrl url = urlOf(ctx);
-    const Owner owner = ownerOf(ctx);
+    const StorageOwner owner = ownerOf(ctx);
     const StorageTable where = tableOf(ctx, owner.kind);
     const std::optional<std::string> original = ctx.args.value("--expect");
     const bool force = ctx.args.has("--force");

@@ -142,18 +142,27 @@ int editStorage(const Context& ctx, std::optional<StorageKind> kind, const std::
     return 0;
 }
 
-int runSql(const Context& ctx, std::optional<StorageKind> kind)
+}  // namespace
+
+StorageOwner storageOwner(const Context& ctx)
 {
-    refuseOptions(ctx.args, "sql", {kWritingOptions, {"--json"}});
-    expectPositionals(ctx.args, 2, "FILE");
     const std::optional<std::string> account = ctx.args.value("--account");
     const std::optional<std::string> character = ctx.args.value("--character");
     if (account && character)
         throw UsageError("--account and --character exclude each other");
     if (!account && !character)
         throw UsageError("missing option: --account NAME for a warehouse or --character NAME for an inventory");
-    const std::string& name = account ? *account : *character;
-    const char* option = account ? "--account" : "--character";
+    return account ? StorageOwner{StorageKind::Warehouse, *account, "--account"}
+                   : StorageOwner{StorageKind::Inventory, *character, "--character"};
+}
+
+namespace {
+
+int runSql(const Context& ctx, std::optional<StorageKind> kind)
+{
+    refuseOptions(ctx.args, "sql", {kWritingOptions, {"--json"}});
+    expectPositionals(ctx.args, 2, "FILE");
+    const auto [wanted, name, option] = storageOwner(ctx);
     if (!isOwnerName(name))
         throw UsageError(std::string(option) + " must be 1 to 10 letters, digits or underscores, not '" + name + "'");
     for (const char* identifier : {"--table", "--column"})
@@ -162,7 +171,6 @@ int runSql(const Context& ctx, std::optional<StorageKind> kind)
                              " must be a letter or underscore followed by letters, digits or underscores (at most "
                              "128), not '" + *given + "'");
     const Storage storage = openStorage(ctx.args.positionals[1], kind);
-    const StorageKind wanted = account ? StorageKind::Warehouse : StorageKind::Inventory;
     if (storage.kind != wanted)
         throw UsageError(ctx.args.positionals[1] + " is " + (storage.kind == StorageKind::Warehouse ? "a " : "an ") +
                          std::string(storageKindName(storage.kind)) + "; " + option + " names the owner of " +
