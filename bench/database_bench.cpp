@@ -4,10 +4,9 @@
 // process; its wall time and peak resident memory, and whether it found
 // exactly the planted duplicates. Prints rows only; tools/bench prints the header.
 #include "bench_table.h"
+#include "generated_storage.h"
 
 #include "catalog/catalog_loader.h"
-#include "codes/shop_code.h"
-#include "codes/vault_code.h"
 #include "storage/storage.h"
 
 #include <QCoreApplication>
@@ -47,29 +46,8 @@ vs::Storage warehouse(const vs::Catalog& catalog, const std::vector<std::pair<in
     std::vector<bool> taken(vs::kWarehouseSlots, false);
     for (int k = 0; k < kItems; ++k) {
         const auto [cls, index] = items[static_cast<size_t>(n * 7 + k * 13) % items.size()];
-        vs::clsShopCode shop;
-        shop.classIndex = static_cast<int16_t>(cls);
-        shop.typeIndex = static_cast<int16_t>(index);
-        shop.dur = 20;
-        vs::clsVaultCode vault;
-        vault.setId(k == 0 && shared ? *shared : serial);
-        const vs::StorageSlot code = *vs::slotFromHex(vault.getCode(shop));
-        const vs::StorageCell size = vs::slotItemSize(code, catalog);
-        for (int cell = 0; cell < vs::kWarehouseSlots; ++cell) {
-            const int x = cell % 8, y = cell / 8;
-            bool fits = x + size.x <= 8 && y + size.y <= 15;
-            for (int cy = y; fits && cy < y + size.y; ++cy)
-                for (int cx = x; fits && cx < x + size.x; ++cx)
-                    fits = !taken[static_cast<size_t>(cy * 8 + cx)];
-            if (!fits)
-                continue;
-            for (int cy = y; cy < y + size.y; ++cy)
-                for (int cx = x; cx < x + size.x; ++cx)
-                    taken[static_cast<size_t>(cy * 8 + cx)] = true;
-            storage.contents[static_cast<size_t>(cell)] = code;
+        if (bench::placeFirstFit(storage, taken, catalog, cls, index, 0, k == 0 && shared ? *shared : serial))
             ++serial;
-            break;
-        }
     }
     return storage;
 }
@@ -82,11 +60,7 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     const std::string file = dir.filePath(QStringLiteral("game.db")).toStdString();
     const vs::Catalog catalog = vs::loadDataFolder(VAULTSMITH_DATA_DIR);
-    std::vector<std::pair<int, int>> items;
-    for (int c = 0; c < 16; ++c)
-        for (int t = 0; t < 32; ++t)
-            if (catalog.item(c, t))
-                items.emplace_back(c, t);
+    const std::vector<std::pair<int, int>> items = bench::catalogItems(catalog);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("make"));
         db.setDatabaseName(QString::fromStdString(file));

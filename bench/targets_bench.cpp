@@ -3,6 +3,7 @@
 // per second and one search over a full catalog. Prints rows only; tools/bench
 // prints the header. `targets_bench --no-header` is how tools/bench runs it.
 #include "bench_table.h"
+#include "generated_storage.h"
 
 #include "catalog/catalog_loader.h"
 #include "catalog/file_io.h"
@@ -132,11 +133,7 @@ void benchCheck()
 void benchStorages(const std::filesystem::path& cli, const std::filesystem::path& dir)
 {
     const vs::Catalog catalog = vs::loadDataFolder(VAULTSMITH_DATA_DIR);
-    std::vector<std::pair<int, int>> items;  // class, index
-    for (int c = 0; c < 16; ++c)
-        for (int t = 0; t < 32; ++t)
-            if (catalog.item(c, t))
-                items.emplace_back(c, t);
+    const std::vector<std::pair<int, int>> items = bench::catalogItems(catalog);  // class, index
     std::vector<std::string> args = {cli.string(), "--data", VAULTSMITH_DATA_DIR, "storage", "check"};
     int32_t serial = 1;
     for (int n = 0; n < 10000; ++n) {
@@ -146,30 +143,8 @@ void benchStorages(const std::filesystem::path& cli, const std::filesystem::path
         std::vector<bool> taken(vs::kWarehouseSlots, false);
         for (int k = 0; k < 40; ++k) {
             const auto [cls, index] = items[static_cast<size_t>(n * 7 + k * 13) % items.size()];
-            vs::clsShopCode shop;
-            shop.classIndex = static_cast<int16_t>(cls);
-            shop.typeIndex = static_cast<int16_t>(index);
-            shop.level = static_cast<int16_t>(k % 13);
-            shop.dur = 20;
-            vs::clsVaultCode vault;
-            vault.setId(serial);
-            const vs::StorageSlot code = *vs::slotFromHex(vault.getCode(shop));
-            const vs::StorageCell size = vs::slotItemSize(code, catalog);
-            for (int cell = 0; cell < vs::kWarehouseSlots; ++cell) {
-                const int x = cell % 8, y = cell / 8;
-                bool fits = x + size.x <= 8 && y + size.y <= 15;
-                for (int cy = y; fits && cy < y + size.y; ++cy)
-                    for (int cx = x; fits && cx < x + size.x; ++cx)
-                        fits = !taken[static_cast<size_t>(cy * 8 + cx)];
-                if (!fits)
-                    continue;
-                for (int cy = y; cy < y + size.y; ++cy)
-                    for (int cx = x; cx < x + size.x; ++cx)
-                        taken[static_cast<size_t>(cy * 8 + cx)] = true;
-                storage.contents[static_cast<size_t>(cell)] = code;
+            if (bench::placeFirstFit(storage, taken, catalog, cls, index, k % 13, serial))
                 ++serial;
-                break;
-            }
         }
         const std::filesystem::path file = dir / ("vault" + std::to_string(n) + ".txt");
         std::ofstream(file, std::ios::binary) << vs::writeStorage(storage);
