@@ -102,13 +102,6 @@ std::string Document::fileBytes(std::vector<int>* lines) const
     return writeListFile(entries_, *layout_, source_.get(), SaveStyle::KeepLines, lines);
 }
 
-std::vector<int> Document::savedLines() const
-{
-    std::vector<int> lines;
-    fileBytes(&lines);
-    return lines;
-}
-
 void Document::addListener(DocumentListener* listener)
 {
     listeners_.push_back(listener);

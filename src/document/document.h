@@ -83,7 +83,6 @@ public:
     // The file as Save writes it; with `lines`, the 1-based line each row
     // stands on in it (rows kept together on one line share its number).
     std::string fileBytes(std::vector<int>* lines = nullptr) const;
-    std::vector<int> savedLines() const;
 
     void addListener(DocumentListener* listener);
     void removeListener(DocumentListener* listener);

@@ -1,7 +1,7 @@
 #include "window/entry_list_model.h"
 
 #include "document/list_writer.h"
-#include "window/list_rows.h"
+#include "window/code_page_text.h"
 
 #include <QApplication>
 #include <QStyle>

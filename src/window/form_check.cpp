@@ -8,7 +8,7 @@
 #include "window/form_shop_grid.h"
 #include "window/form_table.h"
 #include "window/form_tolvane.h"
-#include "window/list_rows.h"
+#include "window/code_page_text.h"
 
 #include <QFileInfo>
 #include <QListView>

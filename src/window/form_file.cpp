@@ -8,7 +8,7 @@
 #include "document/list_writer.h"
 #include "window/form_tolvane.h"
 #include "window/entry_list_model.h"
-#include "window/list_rows.h"
+#include "window/code_page_text.h"
 #include "window/settings.h"
 #include "window/text_bytes.h"
 

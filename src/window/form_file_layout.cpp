@@ -4,7 +4,7 @@
 #include "document/list_reader.h"
 #include "document/list_writer.h"
 #include "window/form_tolvane.h"
-#include "window/list_rows.h"
+#include "window/code_page_text.h"
 #include "window/list_selector.h"
 #include "window/settings.h"
 #include "window/text_bytes.h"

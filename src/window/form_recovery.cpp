@@ -10,7 +10,7 @@
 #include "document/recovery.h"
 #include "window/form_storage.h"
 #include "window/form_tolvane.h"
-#include "window/list_rows.h"
+#include "window/code_page_text.h"
 #include "window/text_bytes.h"
 
 #include <QAction>

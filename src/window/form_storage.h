@@ -16,6 +16,9 @@ class QUndoStack;
 
 namespace vs {
 
+// "3 items", "1 item": what a storage holds, for messages.
+QString itemCount(const Storage& storage);
+
 // What the file dialogs of storages offer.
 inline const char* const kStorageFilter = "Storage files (*.txt *.hex *.bin);;All files (*)";
 

@@ -10,7 +10,6 @@
 
 #include <QUndoStack>
 #include <QUrl>
-#include <algorithm>
 
 namespace vs {
 
@@ -87,11 +86,10 @@ formStorage* formTolvane::openDatabaseStorage(const std::string& url, StorageKin
             return nullptr;
         }
         Storage storage = readStorage(*bytes, kind);
-        const QString count = QString::number(std::count_if(storage.contents.begin(), storage.contents.end(),
-                                                            [](const StorageSlot& slot) { return !isEmptySlot(slot); }));
+        const QString count = itemCount(storage);
         formStorage* window = showStorage(std::move(storage), QString());
         window->bindToDatabase({url, password.value_or(std::string()), table, owner, *bytes});
-        tellUser(StatusColor::Green, command + whose + ": " + count + " items, from " + fromBytes(url) + ".");
+        tellUser(StatusColor::Green, command + whose + ": " + count + ", from " + fromBytes(url) + ".");
         return window;
     } catch (const DatabaseError& e) {
         tellUser(StatusColor::Yellow, command + fromBytes(e.what()));

@@ -23,16 +23,12 @@
 
 namespace vs {
 
-namespace {
-
 QString itemCount(const Storage& storage)
 {
     const auto count = std::count_if(storage.contents.begin(), storage.contents.end(),
                                      [](const StorageSlot& slot) { return !isEmptySlot(slot); });
     return QString("%1 item%2").arg(count).arg(count == 1 ? "" : "s");
 }
-
-}  // namespace
 
 void formTolvane::mnuOpenStorage_Click()
 {

@@ -10,7 +10,7 @@
 #include "window/form_messages.h"
 #include "window/form_table.h"
 #include "window/typing_limits.h"
-#include "window/list_rows.h"
+#include "window/code_page_text.h"
 #include "window/list_selector.h"
 #include "window/pictures.h"
 #include "window/twips.h"

@@ -3,7 +3,7 @@
 #include "window/form_messages.h"
 #include "window/form_storage.h"
 #include "window/form_tolvane.h"
-#include "window/list_rows.h"
+#include "window/code_page_text.h"
 #include "window/list_selector.h"
 #include "window/text_bytes.h"
 

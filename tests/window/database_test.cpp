@@ -29,12 +29,14 @@ QByteArray warehouseWithKris(quint8 serialByte)
 // Runs statements on the file through a connection of the test's own.
 class Sqlite {
 public:
+    // A new file holding an empty table of warehouses.
     explicit Sqlite(const QString& path)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "test");
         db.setDatabaseName(path);
         if (!db.open())
             qFatal("cannot open %s", qPrintable(path));
+        exec("CREATE TABLE warehouse (AccountID TEXT PRIMARY KEY, Items BLOB)");
     }
     ~Sqlite() { QSqlDatabase::removeDatabase("test"); }
     void exec(const QString& sql, const QVariantList& values = {})
@@ -78,12 +80,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString file = dir.filePath("server.db");
-        {
-            QFile made(file);
-            QVERIFY(made.open(QIODevice::WriteOnly));
-        }
         Sqlite sql(file);
-        sql.exec("CREATE TABLE warehouse (AccountID TEXT PRIMARY KEY, Items BLOB)");
         sql.exec("INSERT INTO warehouse VALUES (?, ?)", {"alice", warehouseWithKris(1)});
         sql.exec("INSERT INTO warehouse VALUES (?, ?)", {"bob", warehouseWithKris(2)});
         const QByteArray bobBefore = sql.items("bob");
@@ -138,12 +135,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString file = dir.filePath("server.db");
-        {
-            QFile made(file);
-            QVERIFY(made.open(QIODevice::WriteOnly));
-        }
         Sqlite sql(file);
-        sql.exec("CREATE TABLE warehouse (AccountID TEXT PRIMARY KEY, Items BLOB)");
         sql.exec("INSERT INTO warehouse VALUES (?, ?)", {"alice", warehouseWithKris(1)});
         DataFolder data;
         QString kept;
@@ -187,12 +179,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString file = dir.filePath("server.db");
-        {
-            QFile made(file);
-            QVERIFY(made.open(QIODevice::WriteOnly));
-        }
         Sqlite sql(file);
-        sql.exec("CREATE TABLE warehouse (AccountID TEXT PRIMARY KEY, Items BLOB)");
         sql.exec("INSERT INTO warehouse VALUES (?, ?)", {"short", QByteArray(10, 'x')});
         DataFolder data;
         Window w(data);

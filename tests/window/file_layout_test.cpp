@@ -1,7 +1,7 @@
 // The editor on real files' layouts: an 8-column shop's EXC column, a sectioned
 // item bag's level range and excellent flag, rows the editor cannot show as
 // they stand, "end" as the place New stays above, and File > Layout.
-#include "window/list_rows.h"
+#include "window/code_page_text.h"
 #include "window_fixture.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 // Nothing is lost through the window: real files come back byte for byte,
 // rows nobody chose are never touched, and texts keep their code page.
 #include "document/list_reader.h"
-#include "window/list_rows.h"
+#include "window/code_page_text.h"
 #include "window_fixture.h"
 
 #include <QDir>

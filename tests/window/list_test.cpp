@@ -1,6 +1,6 @@
 // The list: adding, removing, moving, keys, and loading entries into the editor.
 #include "code_manager/code_manager.h"
-#include "window/list_rows.h"
+#include "window/code_page_text.h"
 #include "window_fixture.h"
 
 #include <QUndoStack>

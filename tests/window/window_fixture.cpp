@@ -1,6 +1,6 @@
 #include "window_fixture.h"
 
-#include "window/list_rows.h"
+#include "window/code_page_text.h"
 
 #include <QFile>
 

@@ -8,6 +8,7 @@ namespace vs {
 
 class TextEncoding;
 
+// Texts of files and of the catalog, each in its code page.
 // The text as `encoding` shows it.
 QString shownText(std::string_view bytes, const TextEncoding& encoding);
 // The text in `encoding`; a character it cannot hold becomes "?". Typed text

@@ -1,4 +1,4 @@
-#include "window/list_rows.h"
+#include "window/code_page_text.h"
 
 #include "catalog/text_encoding.h"
 
