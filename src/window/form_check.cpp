@@ -75,8 +75,8 @@ QString formTolvane::checkedFileName() const
 
 QString formTolvane::layoutCaption() const
 {
-    return QString::fromLatin1(layout_->label.data(), int(layout_->label.size())) + ", " +
-           QString::fromStdString(layout_->columnNames());
+    return QString::fromLatin1(layout().label.data(), int(layout().label.size())) + ", " +
+           QString::fromStdString(layout().columnNames());
 }
 
 void formTolvane::mnuTable_Click()
@@ -100,7 +100,7 @@ bool formTolvane::editEntryColumn(int row, int column, const QString& value)
 {
     if (row < 0 || row >= document_.size() || document_.at(row).kind != kItemEntry)
         return false;
-    const ItemLayout& items = layout_->items;
+    const ItemLayout& items = layout().items;
     const size_t columns = items.count();
     ListEntry entry = document_.at(row);
     const std::string bytes = documentBytes(value);
@@ -160,8 +160,8 @@ void formTolvane::checkList(bool asked)
     // The file as Save would write it is checked as the command line checks
     // a file: the same findings on the same lines.
     std::vector<int> lines;
-    const ListFile saved = readListFile(document_.fileBytes(&lines), *layout_);
-    std::vector<Finding> findings = checkListFile(saved, *layout_, *catalog_, options);
+    const ListFile saved = readListFile(document_.fileBytes(&lines), layout());
+    std::vector<Finding> findings = checkListFile(saved, layout(), *catalog_, options);
     const bool stopped = progress.wasCanceled();
     progress.setValue(count);
     checkStale_ = false;

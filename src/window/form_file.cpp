@@ -121,7 +121,7 @@ void formTolvane::showEntries(EntryList list, std::shared_ptr<const SourceText> 
 {
     undoStack_->clear();  // its steps name rows of the document that goes
     listModel_->setEncoding(docEncoding_);
-    document_.reset(std::move(list), std::move(source), *layout_);
+    document_.reset(std::move(list), std::move(source), layout());
     dropSelectionQuietly();
 }
 

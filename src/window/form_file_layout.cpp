@@ -80,7 +80,7 @@ void formTolvane::buildLayoutMenu(QMenu* file)
 
 void formTolvane::markLayoutMenu()
 {
-    if (!mnuLayout || !layout_)
+    if (!mnuLayout)
         return;
     for (QAction* action : mnuLayout->findChildren<QAction*>()) {
         const QString name = action->objectName();
@@ -88,14 +88,13 @@ void formTolvane::markLayoutMenu()
             const FileLayout* layout = layoutByName(name.mid(13).toStdString());
             action->setChecked(layout && layout == &newDocumentLayout(layout->editMode));
         } else if (name.startsWith("mnuLayout_")) {
-            action->setChecked(name.mid(10).toStdString() == layout_->name);
+            action->setChecked(name.mid(10).toStdString() == layout().name);
         }
     }
 }
 
 void formTolvane::applyLayout(const FileLayout& layout)
 {
-    layout_ = &layout;
     document_.setLayout(layout);
     editMode_ = static_cast<int16_t>(layout.editMode);
     // The 6-column item bag's fifth column is captioned "Excellent"; a layout
@@ -110,7 +109,7 @@ void formTolvane::applyLayout(const FileLayout& layout)
 
 void formTolvane::chooseLayout(const FileLayout& layout)
 {
-    if (&layout == layout_ || !maySetListAside()) {
+    if (&layout == &document_.layout() || !maySetListAside()) {
         markLayoutMenu();
         return;
     }

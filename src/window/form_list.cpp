@@ -42,7 +42,7 @@ int formTolvane::newEntryPosition() const
     // The rows the server reads as items: a shop's up to its first "end", a
     // file in sections those of its items section. A new row outside them
     // goes to the end of them, above the "end".
-    SectionTracker sections(*layout_);
+    SectionTracker sections(layout());
     int first = -1;
     for (int r = 0; r < count; ++r) {
         const SectionPlace place = sections.place();
@@ -201,7 +201,7 @@ void formTolvane::lstShop_Click()
 void formTolvane::loadItemEntry(const ListEntry& entry, int row)
 {
     using R = ColumnRole;
-    const ItemLayout& items = layout_->items;
+    const ItemLayout& items = layout().items;
     const RowValues v = readRowValues(entry.text, items);
     chkProtectComment->setChecked(false);
     theItem->isNotItem = false;
@@ -277,7 +277,7 @@ void formTolvane::mnuUpdateAll_Click()
         // Each item entry as loading it into the editor and saving it again makes it.
         lastItem = r;
         ListEntry entry = document_.at(r);
-        if (std::optional<std::string> text = updatedEntryText(entry.text, layout_->items, *catalog_, storedName)) {
+        if (std::optional<std::string> text = updatedEntryText(entry.text, layout().items, *catalog_, storedName)) {
             entry.text = *std::move(text);
             setRow(r, entry);
         } else {

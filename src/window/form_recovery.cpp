@@ -119,7 +119,7 @@ void formTolvane::writeRecoveries()
         list.writtenAtMs = now;
         list.pid = ::getpid();
         list.path = storedPath(currFile);
-        list.layout = layout_->name;
+        list.layout = layout().name;
         list.encoding = docEncoding_.id();
         keep("list-" + pid + ".recovery", list);
     }

@@ -107,7 +107,7 @@ formTolvane::formTolvane(DialogSeam& dialogs, QWidget* parent)
     buildSelectorControls();
     buildPropertyControls();
     buildSearchControls();
-    layout_ = &newDocumentLayout(0);
+    document_.setLayout(newDocumentLayout(0));
     // Stacked from back to front; where two frames overlap the later one lies in front.
     for (QFrame* f : {frmBanner, frmItemProperties, frmSearch, frmSelector, frmDebug, frmShopCtrl, frmShop})
         f->raise();
@@ -117,7 +117,7 @@ formTolvane::formTolvane(DialogSeam& dialogs, QWidget* parent)
     restorePosition();
     setAcceptDrops(true);
     connectHandlers();
-    applyLayout(*layout_);
+    applyLayout(document_.layout());
 }
 
 formTolvane::~formTolvane()

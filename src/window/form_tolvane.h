@@ -115,7 +115,7 @@ public:
     void setExcellentFlagValue(int value) override;
     std::string getOptionName() const override;
     int editMode() const override { return editMode_; }
-    const ItemLayout& itemLayout() const override { return layout_->items; }
+    const ItemLayout& itemLayout() const override { return layout().items; }
     std::string selectedEntryName() const override;
     std::string selectedEntryText() const override;
     bool commentProtected() const override;
@@ -182,7 +182,7 @@ public:
     void mnuExit_Click();
 
     // File > Layout: the layout of the document's lines, and the ones new documents use.
-    const FileLayout& layout() const { return *layout_; }
+    const FileLayout& layout() const { return document_.layout(); }
     // Reads the open file again in the layout (after the unsaved-changes
     // question); a list without a file takes it for its rows as they are.
     void chooseLayout(const FileLayout& layout);
@@ -434,7 +434,6 @@ private:
     QLabel* lblMaxLevel = nullptr;
     ListSelector* comboMaxLevel = nullptr;
     QCheckBox* checkExcItem = nullptr;
-    const FileLayout* layout_ = nullptr;
     const FileLayout* forcedLayout_ = nullptr;  // set while File > Layout reads the file again
     QMenu* mnuLayout = nullptr;
 
